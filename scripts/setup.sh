@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tabrel needs to build, run and test, when any is missing.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config  # compiler and build tools
+    libfmt-dev                        # text formatting
+    libcli11-dev                      # command line of tabrel-cli
+    libgtest-dev libgmock-dev         # unit tests
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=""
+    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
+fi
