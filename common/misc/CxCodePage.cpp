@@ -1,0 +1,207 @@
+#include "CxCodePage.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace tabrel {
+
+namespace {
+
+constexpr const char* kDefaultCodePage = "CP1252";
+
+std::string& CodePageName() {
+    static std::string name = kDefaultCodePage;
+    return name;
+}
+
+// A Windows code page number becomes "CP<number>"; other names go to iconv as they are.
+std::string IconvName(std::string_view name) {
+    if (!name.empty() && name.find_first_not_of("0123456789") == std::string_view::npos) {
+        return "CP" + std::string(name);
+    }
+    return std::string(name);
+}
+
+bool IconvKnows(const std::string& name) {
+    iconv_t cd = iconv_open("UTF-8", name.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return false;
+    }
+    iconv_close(cd);
+    return true;
+}
+
+struct IconvCloser {
+    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+using IconvHandle = std::unique_ptr<void, IconvCloser>;
+
+enum class Encoding { Ansi, Utf16, Utf8 };
+
+const char* NameOf(Encoding encoding) {
+    switch (encoding) {
+        case Encoding::Utf16:
+            return "UTF-16LE";
+        case Encoding::Utf8:
+            return "UTF-8";
+        case Encoding::Ansi:
+            break;
+    }
+    return CodePageName().c_str();
+}
+
+// Length in bytes of the source character that starts at text, for skipping one that the
+// target cannot represent.
+std::size_t CharLength(Encoding encoding, const char* text, std::size_t left) {
+    if (encoding == Encoding::Utf16) {
+        if (left >= 4) {
+            const auto high = static_cast<unsigned char>(text[1]);
+            if (high >= 0xD8 && high <= 0xDB) {
+                return 4;
+            }
+        }
+        return left >= 2 ? 2 : left;
+    }
+    if (encoding == Encoding::Utf8) {
+        const auto lead = static_cast<unsigned char>(text[0]);
+        std::size_t length = 1;
+        if (lead >= 0xF0) {
+            length = 4;
+        } else if (lead >= 0xE0) {
+            length = 3;
+        } else if (lead >= 0xC0) {
+            length = 2;
+        }
+        // Never skip past a byte that cannot continue the sequence.
+        for (std::size_t i = 1; i < length; ++i) {
+            if (i >= left || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+                return i;
+            }
+        }
+        return length;
+    }
+    return 1;
+}
+
+// Converts bytes between two encodings; each source character the target cannot hold, or
+// that is malformed, becomes a question mark.
+std::string Convert(Encoding from, Encoding to, std::string_view input) {
+    if (input.empty()) {
+        return {};
+    }
+    IconvHandle cd(iconv_open(NameOf(to), NameOf(from)));
+    if (cd.get() == reinterpret_cast<void*>(-1)) {
+        cd.release();
+        return {};
+    }
+    const std::string question = to == Encoding::Utf16 ? std::string("?\0", 2) : "?";
+    std::string output;
+    output.reserve(input.size() * 2 + 8);
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t result =
+            iconv(static_cast<iconv_t>(cd.get()), &in, &inLeft, &out, &outLeft);
+        const int error = errno;
+        output.append(buffer, out);
+        if (result != static_cast<std::size_t>(-1)) {
+            break;
+        }
+        if (error == E2BIG) {
+            continue;
+        }
+        // EILSEQ or EINVAL: replace the character that cannot be converted and go on.
+        output += question;
+        const std::size_t skip = CharLength(from, in, inLeft);
+        in += skip;
+        inLeft -= skip;
+    }
+    return output;
+}
+
+std::u16string FromUtf16Bytes(const std::string& bytes) {
+    std::u16string wide(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        wide[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                        (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    }
+    return wide;
+}
+
+std::string ToUtf16Bytes(std::u16string_view wide) {
+    std::string bytes(wide.size() * 2, '\0');
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        bytes[2 * i] = static_cast<char>(wide[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<char>(wide[i] >> 8);
+    }
+    return bytes;
+}
+
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+}  // namespace
+
+void SetAnsiCodePage(std::string_view name) {
+    const std::string iconvName = IconvName(name);
+    CodePageName() = (!iconvName.empty() && IconvKnows(iconvName)) ? iconvName : kDefaultCodePage;
+}
+
+const std::string& GetAnsiCodePage() {
+    return CodePageName();
+}
+
+std::string ToNarrow(std::u16string_view wide, std::size_t size) {
+    if (size == 0) {
+        return {};
+    }
+    const std::size_t room = size - 1;
+    std::string narrow = Convert(Encoding::Utf16, Encoding::Ansi, ToUtf16Bytes(wide));
+    if (narrow.size() <= room) {
+        return narrow;
+    }
+    // Too long: add whole characters while they fit, so no character is cut in half.
+    narrow.clear();
+    for (std::size_t i = 0; i < wide.size();) {
+        const std::size_t units = (IsHighSurrogate(wide[i]) && i + 1 < wide.size()) ? 2 : 1;
+        const std::string one =
+            Convert(Encoding::Utf16, Encoding::Ansi, ToUtf16Bytes(wide.substr(i, units)));
+        if (narrow.size() + one.size() > room) {
+            break;
+        }
+        narrow += one;
+        i += units;
+    }
+    return narrow;
+}
+
+std::u16string ToWide(std::string_view text, std::size_t count) {
+    if (count == 0) {
+        return {};
+    }
+    std::u16string wide = FromUtf16Bytes(Convert(Encoding::Ansi, Encoding::Utf16, text));
+    if (wide.size() > count - 1) {
+        wide.resize(count - 1);
+        if (!wide.empty() && IsHighSurrogate(wide.back())) {
+            wide.pop_back();
+        }
+    }
+    return wide;
+}
+
+std::string AnsiToUtf8(std::string_view text) {
+    return Convert(Encoding::Ansi, Encoding::Utf8, text);
+}
+
+std::string Utf8ToAnsi(std::string_view text) {
+    return Convert(Encoding::Utf8, Encoding::Ansi, text);
+}
+
+}  // namespace tabrel
