@@ -7,6 +7,7 @@ packages=(
     libfmt-dev                        # text formatting
     libcli11-dev                      # command line of tabrel-cli
     libgtest-dev libgmock-dev         # unit tests
+    tzdata                            # time zones the date tests set
 )
 
 missing=()
