@@ -14,8 +14,10 @@ namespace tabrel {
 std::string GetAppFolder();
 
 // Opens a document, folder or program with the desktop's "open" action (xdg-open, started
-// directly with the path as its one argument, so no path reaches a shell). False for an
-// empty path or when xdg-open cannot be started; true otherwise, whatever it answers.
+// directly with the path as its one argument, so no path reaches a shell; a path beginning
+// with '-' is passed as "./-..." so that it cannot pass for an option). The call does not
+// wait for xdg-open and leaves no zombie process. False for an empty path or when xdg-open
+// cannot be found or started; true otherwise, whatever it answers.
 bool RunProgram(std::string_view path);
 
 // The four 16-bit parts of a Windows program file's version (the fixed file-info block of

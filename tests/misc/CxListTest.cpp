@@ -1,8 +1,8 @@
-#include "CxList.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "CxList.h"
 
 namespace tabrel {
 
