@@ -1,0 +1,349 @@
+#include "IniFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+#include <utility>
+
+#include "CxDebugUtil.h"
+#include "CxText.h"
+
+namespace tabrel {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// An open file descriptor, closed when it goes out of scope.
+class UniqueFd {
+  public:
+    explicit UniqueFd(int fd = -1) : m_hFd(fd) {}
+    ~UniqueFd() { Reset(); }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    UniqueFd(UniqueFd&& other) noexcept : m_hFd(std::exchange(other.m_hFd, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_hFd = std::exchange(other.m_hFd, -1);
+        }
+        return *this;
+    }
+
+    int Get() const { return m_hFd; }
+    bool IsOpen() const { return m_hFd >= 0; }
+    // Closes now and reports whether the close succeeded (a late write error shows here).
+    bool Close() {
+        const int fd = std::exchange(m_hFd, -1);
+        return fd < 0 || close(fd) == 0;
+    }
+    void Reset() { Close(); }
+
+  private:
+    int m_hFd;
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != text.npos;
+}
+
+bool WriteAll(int fd, std::string_view content) {
+    while (!content.empty()) {
+        const ssize_t written = write(fd, content.data(), content.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// The path a write has to replace: the target of a symbolic link, else path itself.
+std::string WriteTarget(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
+                                                         &std::free);
+        if (real) {
+            return real.get();
+        }
+    }
+    return path;
+}
+
+// Creates a new file beside target for writing, with the permissions a new file gets.
+UniqueFd CreateTempBeside(const std::string& target, std::string& tempPath) {
+    const auto slash = target.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder + "." + base + ".tmp-" + std::to_string(getpid()) + "-" +
+                   std::to_string(++counter);
+        UniqueFd fd(open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.IsOpen() || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return UniqueFd();
+}
+
+}  // namespace
+
+IniFile::IniFile(std::string_view text) {
+    if (text.substr(0, kBom.size()) == kBom) {
+        m_szBom = kBom;
+        text.remove_prefix(kBom.size());
+    }
+    bool styleFound = false;
+    while (!text.empty()) {
+        const auto lf = text.find('\n');
+        std::string_view body = text.substr(0, lf);
+        std::string ending;
+        if (lf != text.npos) {
+            ending = "\n";
+            if (!body.empty() && body.back() == '\r') {
+                body.remove_suffix(1);
+                ending = "\r\n";
+            }
+            if (!styleFound) {
+                m_szNewLine = ending;
+                styleFound = true;
+            }
+        }
+        m_lines.push_back(ParseLine(std::string(body), std::move(ending)));
+        text.remove_prefix(lf == text.npos ? text.size() : lf + 1);
+    }
+}
+
+IniFile::Line IniFile::ParseLine(std::string text, std::string ending) {
+    Line line;
+    line.text = std::move(text);
+    line.ending = std::move(ending);
+    const std::string_view body = Trim(line.text);
+    if (body.empty()) {
+        line.kind = LineKind::Blank;
+    } else if (body.front() == ';' || body.front() == '#') {
+        line.kind = LineKind::Other;
+    } else if (body.front() == '[') {
+        const auto close = body.find(']');
+        if (close != body.npos) {
+            line.kind = LineKind::Section;
+            line.name = Trim(body.substr(1, close - 1));
+        }
+    } else if (const auto equals = line.text.find('='); equals != std::string::npos) {
+        const std::string_view key = Trim(std::string_view(line.text).substr(0, equals));
+        if (!key.empty()) {
+            line.kind = LineKind::Key;
+            line.name = key;
+            std::size_t start = equals + 1;
+            while (start < line.text.size() && IsBlank(line.text[start])) {
+                ++start;
+            }
+            std::size_t end = line.text.size();
+            while (end > start && IsBlank(line.text[end - 1])) {
+                --end;
+            }
+            line.valueStart = start;
+            line.valueEnd = end;
+        }
+    }
+    return line;
+}
+
+IniFile::LoadResult IniFile::Load(const std::string& path, IniFile& doc) {
+    doc = IniFile();
+    // Non-blocking, so that a FIFO in the file's place cannot hang the program; a regular
+    // file reads the same either way.
+    UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.IsOpen()) {
+        return errno == ENOENT ? LoadResult::Missing : LoadResult::Failed;
+    }
+    struct stat info {};
+    if (fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+        static_cast<std::size_t>(info.st_size) > kMaxFileSize) {
+        CX_LOG(0, "Can not read the INI file %s", path);
+        return LoadResult::Failed;
+    }
+    std::string text;
+    char chunk[8192];
+    for (;;) {
+        const ssize_t got = read(fd.Get(), chunk, sizeof(chunk));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return LoadResult::Failed;
+        }
+        if (got == 0) {
+            break;
+        }
+        text.append(chunk, static_cast<std::size_t>(got));
+        if (text.size() > kMaxFileSize) {  // the file grew while it was read
+            return LoadResult::Failed;
+        }
+    }
+    doc = IniFile(text);
+    return LoadResult::Loaded;
+}
+
+bool IniFile::Save(const std::string& path) const {
+    return ReplaceFileAtomically(path, GetText());
+}
+
+bool IniFile::FindSection(std::string_view section, std::size_t& first, std::size_t& last) const {
+    const std::string_view wanted = Trim(section);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].kind == LineKind::Section && EqualsNoCase(m_lines[i].name, wanted)) {
+            first = i;
+            last = i + 1;
+            while (last < m_lines.size() && m_lines[last].kind != LineKind::Section) {
+                ++last;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> IniFile::GetValue(std::string_view section, std::string_view key) const {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    if (!FindSection(section, first, last)) {
+        return std::nullopt;
+    }
+    const std::string_view wanted = Trim(key);
+    for (std::size_t i = first + 1; i < last; ++i) {
+        const Line& line = m_lines[i];
+        if (line.kind == LineKind::Key && EqualsNoCase(line.name, wanted)) {
+            return line.text.substr(line.valueStart, line.valueEnd - line.valueStart);
+        }
+    }
+    return std::nullopt;
+}
+
+void IniFile::InsertLine(std::size_t position, std::string text) {
+    // The line before gets a line end if it is the last line of a file without one.
+    if (position > 0 && m_lines[position - 1].ending.empty()) {
+        m_lines[position - 1].ending = m_szNewLine;
+    }
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(position),
+                   ParseLine(std::move(text), m_szNewLine));
+}
+
+bool IniFile::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string_view sectionName = Trim(section);
+    const std::string_view keyName = Trim(key);
+    if (sectionName.empty() || keyName.empty() || HasLineBreak(section) || HasLineBreak(key) ||
+        HasLineBreak(value) || sectionName.find(']') != sectionName.npos ||
+        keyName.find('=') != keyName.npos || keyName.front() == '[' || keyName.front() == ';' ||
+        keyName.front() == '#') {
+        return false;
+    }
+    std::string keyLine = std::string(keyName) + "=" + std::string(value);
+
+    std::size_t first = 0;
+    std::size_t last = 0;
+    if (!FindSection(sectionName, first, last)) {
+        std::size_t end = m_lines.size();
+        if (end > 0 && m_lines[end - 1].kind != LineKind::Blank) {
+            InsertLine(end++, std::string());
+        }
+        InsertLine(end++, "[" + std::string(sectionName) + "]");
+        InsertLine(end, std::move(keyLine));
+        return true;
+    }
+    std::size_t lastFilled = first;
+    for (std::size_t i = first + 1; i < last; ++i) {
+        Line& line = m_lines[i];
+        if (line.kind == LineKind::Key && EqualsNoCase(line.name, keyName)) {
+            std::string text = line.text.substr(0, line.valueStart);
+            text += value;
+            text += line.text.substr(line.valueEnd);
+            line = ParseLine(std::move(text), std::move(line.ending));
+            return true;
+        }
+        if (line.kind != LineKind::Blank) {
+            lastFilled = i;
+        }
+    }
+    InsertLine(lastFilled + 1, std::move(keyLine));
+    return true;
+}
+
+std::string IniFile::GetText() const {
+    std::string text = m_szBom;
+    for (const Line& line : m_lines) {
+        text += line.text;
+        text += line.ending;
+    }
+    return text;
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::string target = WriteTarget(path);
+    struct stat old {};
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || access(target.c_str(), W_OK) != 0)) {
+        CX_LOG(0, "The file %s is not writable", target);
+        return false;
+    }
+    std::string tempPath;
+    UniqueFd fd = CreateTempBeside(target, tempPath);
+    if (!fd.IsOpen()) {
+        CX_LOG(0, "Can not create a temporary file beside %s", target);
+        return false;
+    }
+    bool ok = WriteAll(fd.Get(), content);
+    if (ok && exists) {
+        // Keep the owner where allowed (a write by root of a user's file), then the mode.
+        if (fchown(fd.Get(), old.st_uid, old.st_gid) != 0) {
+            CX_LOG(2, "Can not keep the owner of %s", target);
+        }
+        ok = fchmod(fd.Get(), old.st_mode & 07777) == 0;
+    }
+    ok = ok && fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
+    ok = ok && rename(tempPath.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        CX_LOG(0, "Can not write the file %s", target);
+        unlink(tempPath.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.IsOpen()) {
+        fsync(dir.Get());
+    }
+    return true;
+}
+
+}  // namespace tabrel
