@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "../misc/EnvGuards.h"
+#include "EnvGuards.h"
 #include "PalmDesktop.h"
 #include "TestSupport.h"
 
