@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CxDateTime.h"
+#include "EnvGuards.h"
 
 namespace tabrel {
 
@@ -37,31 +38,6 @@ void ExpectFields(const DateTimeFields& f, int year, int month, int day, int day
     EXPECT_EQ(f.second, second);
     EXPECT_EQ(f.millisecond, millisecond);
 }
-
-// Sets TZ for the lifetime of the object and restores the earlier value.
-class TimeZoneGuard {
-  public:
-    explicit TimeZoneGuard(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            m_old = old;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZoneGuard() {
-        if (m_old) {
-            setenv("TZ", m_old->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    TimeZoneGuard(const TimeZoneGuard&) = delete;
-    TimeZoneGuard& operator=(const TimeZoneGuard&) = delete;
-
-  private:
-    std::optional<std::string> m_old;
-};
 
 }  // namespace
 
@@ -157,7 +133,7 @@ TEST(CxDateTime, TimeValueGivesLocalFields) {
         EXPECT_DOUBLE_EQ(utc.GetVariantDate(), 25569.0);
     }
     {
-        const TimeZoneGuard zone("EST5EDT,M3.2.0,M11.1.0");
+        const test::ScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0");
         // 14 November 2023 22:13:20 UTC: standard time, five hours behind.
         ExpectFields(CxDateTime(std::time_t{1700000000}).GetFields(), 2023, 11, 14, 2, 17, 13, 20,
                      0);

@@ -4,36 +4,12 @@
 #include <ctime>
 #include <string>
 
+#include "EnvGuards.h"
 #include "PmTime.h"
 
 namespace tabrel {
 
-namespace {
-// Sets TZ for one test and puts the old value back.
-class TimeZone {
-  public:
-    explicit TimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            m_old = old;
-            m_hadOld = true;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~TimeZone() {
-        if (m_hadOld) {
-            setenv("TZ", m_old.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
-  private:
-    std::string m_old;
-    bool m_hadOld = false;
-};
-}  // namespace
+using TimeZone = test::ScopedTimeZone;
 
 TEST(PmTime, ZeroMeansNowAndOneIsTheFirstSecond) {
     TimeZone utc("UTC");

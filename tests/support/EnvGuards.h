@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,7 +25,8 @@ class ScopedEnv {
         }
         Apply(value);
     }
-    ~ScopedEnv() { Apply(m_old); }
+    ~ScopedEnv() { Restore(); }
+    void Restore() { Apply(m_old); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
@@ -38,6 +40,21 @@ class ScopedEnv {
     }
     const char* m_name;
     std::optional<std::string> m_old;
+};
+
+// Sets the time zone (TZ) for the C library's local time and restores it afterwards.
+class ScopedTimeZone {
+  public:
+    explicit ScopedTimeZone(const char* zone) : m_env("TZ", std::string(zone)) { tzset(); }
+    ~ScopedTimeZone() {
+        m_env.Restore();
+        tzset();
+    }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+  private:
+    ScopedEnv m_env;
 };
 
 // Sends the debug log to a temporary folder while it lives (failures are always logged), so
