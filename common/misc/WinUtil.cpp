@@ -49,11 +49,11 @@ std::string FindInPath(std::string_view program) {
         if (end == std::string_view::npos) {
             end = searchPath.size();
         }
-        std::string folder(searchPath.substr(start, end - start));
-        if (folder.empty()) {
-            folder = ".";  // an empty PATH entry means the current folder
-        }
-        std::string candidate = folder + "/" + std::string(program);
+        // An empty PATH entry means the current folder.
+        const std::string_view folder =
+            end > start ? searchPath.substr(start, end - start) : std::string_view(".");
+        std::string candidate;
+        candidate.append(folder).append("/").append(program);
         struct stat info {};
         if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
             access(candidate.c_str(), X_OK) == 0) {
@@ -96,10 +96,10 @@ bool RunProgram(std::string_view path) {
         return false;
     }
     // A path beginning with '-' would be taken for an option.
-    std::string argument(path);
-    if (argument.front() == '-') {
-        argument.insert(0, "./");
-    }
+    const std::string_view prefix = path.front() == '-' ? "./" : "";
+    std::string argument;
+    argument.reserve(prefix.size() + path.size());
+    argument.append(prefix).append(path);
     // Everything the children use is prepared here: after fork only async-signal-safe calls
     // are made (fork, execve, write, _exit).
     std::vector<char*> argv = {program.data(), argument.data(), nullptr};

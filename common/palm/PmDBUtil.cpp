@@ -209,7 +209,7 @@ bool PmDBUtil::ReadCStringField(std::string& text, std::size_t capacity) {
         return false;
     }
     const std::size_t room = capacity == 0 ? 0 : capacity - 1;
-    const std::size_t keep = std::min({std::size_t{length}, room, kMaxFieldTextLength});
+    const std::size_t keep = std::min(std::size_t{length}, room);
     std::string read(keep, '\0');
     if (keep > 0 &&
         !ReadBytes(std::span(reinterpret_cast<std::uint8_t*>(read.data()), read.size()))) {

@@ -43,8 +43,6 @@ using PmQuad = std::array<std::uint8_t, 8>;
 class PmDBUtil {
   public:
     static constexpr std::size_t kMaxFileNameLength = 255;
-    // No stored string gives a record field more than this many bytes.
-    static constexpr std::size_t kMaxFieldTextLength = 8191;
     static constexpr std::size_t kMaxCountedLength = 65535;
 
     PmDBUtil() = default;
@@ -103,7 +101,7 @@ class PmDBUtil {
     // A 4-byte value under code 1, 3 or 6 (any of them); other codes fail.
     bool ReadValueField(std::uint32_t& value);
     // A string under code 5. All stored bytes are consumed; text keeps the first
-    // min(length, capacity - 1, 8191), as a field of capacity bytes would.
+    // min(length, capacity - 1), as a field of capacity bytes would.
     bool ReadCStringField(std::string& text, std::size_t capacity);
     // A block under any code.
     bool ReadBlockField(PmBlock& block);

@@ -1,0 +1,123 @@
+#include "PmTodoExUtil.h"
+
+#include <array>
+
+#include "PmApp.h"
+
+namespace tabrel {
+
+namespace {
+
+constexpr std::array<std::uint16_t, PmTodoExRecord::kFieldCount> kFieldCodes{
+    ftInteger, ftInteger, ftInteger, ftInteger,    ftInteger, ftInteger, ftBoolean,
+    64,        65,        66,        67,           ftCString, ftCString, ftCString,
+    ftDate,    ftBoolean, ftInteger, ftCString,    ftBoolean, ftDate,    ftBoolean,
+    ftDate,    ftInteger, ftDate,    ftRepeatEvent};
+
+}  // namespace
+
+const PmExAppInfo& PmTodoExUtil::AppInfo() {
+    static const PmExAppInfo info{AppTasks,
+                                  "Tasks",
+                                  kVersion,
+                                  kResourceId,
+                                  kFieldCodes,
+                                  kReserved2Size,
+                                  PmTodoExRecord::kCategoryCapacity};
+    return info;
+}
+
+PmTodoExUtil::PmTodoExUtil() : PmExRecordUtil(AppInfo()) {}
+
+PmTodoExUtil::PmTodoExUtil(const std::string& path) : PmTodoExUtil() {
+    LoadFile(path);
+}
+
+bool PmTodoExUtil::ReadRepeatEvent(PmRepeatEvent& event) {
+    return tabrel::ReadRepeatEvent(*this, event);
+}
+
+bool PmTodoExUtil::WriteRepeatEvent(const PmRepeatEvent& event) {
+    return tabrel::WriteRepeatEvent(*this, event);
+}
+
+// Task fields after the header (the schema's codes are not consulted):
+//   field               reader                     writer
+//   11, 12, 13, 17      string field               code 5, word 1, counted string
+//   14, 19, 21, 23      value field (1, 3 or 6)    code 3
+//   16, 22              value field                code 1
+//   15, 18, 20          value field                code 6
+//   24                  repeat event (code 8)      repeat event
+//   25 and up           nothing                    nothing
+bool PmTodoExUtil::ReadRecordField(std::size_t index, PmTodoExRecord& record) {
+    using R = PmTodoExRecord;
+    switch (index) {
+        case 11:
+            return ReadCStringField(record.m_szField11, R::kShortTextCapacity);
+        case 12:
+            return ReadCStringField(record.m_szField12, R::kShortTextCapacity);
+        case 13:
+            return ReadCStringField(record.m_szDescription, R::kDescriptionCapacity);
+        case 14:
+            return ReadValueField(record.m_tDueDate);
+        case 15:
+            return ReadValueField(record.m_bCompleted);
+        case 16:
+            return ReadValueField(record.m_dwPriority);
+        case 17:
+            return ReadCStringField(record.m_szNote, R::kNoteCapacity);
+        case 18:
+            return ReadValueField(record.m_bField18);
+        case 19:
+            return ReadValueField(record.m_tField19);
+        case 20:
+            return ReadValueField(record.m_bField20);
+        case 21:
+            return ReadValueField(record.m_tField21);
+        case 22:
+            return ReadValueField(record.m_dwField22);
+        case 23:
+            return ReadValueField(record.m_tField23);
+        case 24:
+            return ReadRepeatEvent(record.m_repeat);
+        default:
+            return true;
+    }
+}
+
+bool PmTodoExUtil::WriteRecordField(std::size_t index, const PmTodoExRecord& record) {
+    switch (index) {
+        case 11:
+            return WriteCStringField(record.m_szField11, 1);
+        case 12:
+            return WriteCStringField(record.m_szField12, 1);
+        case 13:
+            return WriteCStringField(record.m_szDescription, 1);
+        case 14:
+            return WriteDateField(record.m_tDueDate);
+        case 15:
+            return WriteBooleanField(record.m_bCompleted);
+        case 16:
+            return WriteIntegerField(record.m_dwPriority);
+        case 17:
+            return WriteCStringField(record.m_szNote, 1);
+        case 18:
+            return WriteBooleanField(record.m_bField18);
+        case 19:
+            return WriteDateField(record.m_tField19);
+        case 20:
+            return WriteBooleanField(record.m_bField20);
+        case 21:
+            return WriteDateField(record.m_tField21);
+        case 22:
+            return WriteIntegerField(record.m_dwField22);
+        case 23:
+            return WriteDateField(record.m_tField23);
+        case 24:
+            return WriteRepeatEvent(record.m_repeat);
+        default:
+            return true;
+    }
+}
+
+}  // namespace tabrel
