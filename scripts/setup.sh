@@ -6,6 +6,7 @@ packages=(
     g++ cmake ninja-build pkg-config  # compiler and build tools
     libfmt-dev                        # text formatting
     libcli11-dev                      # command line of tabrel-cli
+    libsqlite3-dev                    # Palm Desktop 6.x databases
     libgtest-dev libgmock-dev         # unit tests
     tzdata                            # time zones the date tests set
 )
