@@ -1,0 +1,76 @@
+#include "PmMemoUtil.h"
+
+#include <array>
+
+#include "PmApp.h"
+
+namespace tabrel {
+
+namespace {
+
+constexpr std::array<std::uint16_t, PmMemoRecord::kFieldCount> kFieldCodes{
+    ftInteger, ftInteger, ftInteger, ftCString, ftBoolean, ftInteger};
+
+PmClassicLog MakeLog() {
+    PmClassicLog log;
+    log.emptyPath = "Invalid Palm Desktop memopad database file name.";
+    log.loadStart = "Loading Palm Desktop memopad: %s";
+    log.loadFailed = "Load Palm Desktop memopad failed: %s";
+    log.byUserNoFolder = "Can not get Palm Desktop user data path. User ID=%d";
+    return log;
+}
+
+}  // namespace
+
+const PmClassicAppInfo& PmMemoUtil::AppInfo() {
+    static const PmClassicLog log = MakeLog();
+    static const PmClassicAppInfo info{.app = AppMemos,
+                                       .version = kVersion,
+                                       .resourceId = kResourceId,
+                                       .fieldCodes = kFieldCodes,
+                                       .maxDatabaseNameLength = kMaxDatabaseNameLength,
+                                       .maxLabelTextLength = kMaxLabelTextLength,
+                                       .fileNameIsLoadedPath = false,
+                                       .log = &log};
+    return info;
+}
+
+PmMemoUtil::PmMemoUtil() : PmClassicRecordUtil(AppInfo()) {}
+
+PmMemoUtil::PmMemoUtil(const std::string& path) : PmMemoUtil() {
+    LoadFile(path);
+}
+
+// Memo fields after the header (the schema's codes are not consulted):
+//   field  reader                     writer
+//   3      string field               code 5, word 1, counted string
+//   4      value field (1, 3 or 6)    code 6
+//   5      value field                code 1
+//   6 and up: nothing
+bool PmMemoUtil::ReadRecordField(std::size_t index, PmMemoRecord& record) {
+    switch (index) {
+        case 3:
+            return ReadCStringField(record.m_szMemo, PmMemoRecord::kMemoCapacity);
+        case 4:
+            return ReadValueField(record.m_bPrivate);
+        case 5:
+            return ReadValueField(record.m_dwCategoryId);
+        default:
+            return true;
+    }
+}
+
+bool PmMemoUtil::WriteRecordField(std::size_t index, const PmMemoRecord& record) {
+    switch (index) {
+        case 3:
+            return WriteCStringField(record.m_szMemo, 1);
+        case 4:
+            return WriteBooleanField(record.m_bPrivate);
+        case 5:
+            return WriteIntegerField(record.m_dwCategoryId);
+        default:
+            return true;
+    }
+}
+
+}  // namespace tabrel

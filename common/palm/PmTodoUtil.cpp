@@ -1,0 +1,92 @@
+#include "PmTodoUtil.h"
+
+#include <array>
+
+#include "PmApp.h"
+
+namespace tabrel {
+
+namespace {
+
+constexpr std::array<std::uint16_t, PmTodoRecord::kFieldCount> kFieldCodes{
+    ftInteger, ftInteger, ftInteger, ftCString, ftDate,
+    ftBoolean, ftInteger, ftBoolean, ftInteger, ftCString};
+
+PmClassicLog MakeLog() {
+    PmClassicLog log;
+    log.loadStart = "Loading Palm Desktop todo list: %s";
+    log.loadFailed = "Load Palm Desktop todo list failed: %s";
+    return log;
+}
+
+}  // namespace
+
+const PmClassicAppInfo& PmTodoUtil::AppInfo() {
+    static const PmClassicLog log = MakeLog();
+    static const PmClassicAppInfo info{.app = AppTasks,
+                                       .version = kVersion,
+                                       .resourceId = kResourceId,
+                                       .fieldCodes = kFieldCodes,
+                                       .maxDatabaseNameLength = kMaxDatabaseNameLength,
+                                       .maxLabelTextLength = kMaxLabelTextLength,
+                                       .fileNameIsLoadedPath = false,
+                                       .log = &log};
+    return info;
+}
+
+PmTodoUtil::PmTodoUtil() : PmClassicRecordUtil(AppInfo()) {}
+
+PmTodoUtil::PmTodoUtil(const std::string& path) : PmTodoUtil() {
+    LoadFile(path);
+}
+
+// Task fields after the header (the schema's codes are not consulted):
+//   field   reader                     writer
+//   3, 9    string field               code 5, word 1, counted string
+//   4       value field (1, 3 or 6)    code 3
+//   5, 7    value field                code 6
+//   6, 8    value field                code 1
+//   10 and up: nothing
+bool PmTodoUtil::ReadRecordField(std::size_t index, PmTodoRecord& record) {
+    switch (index) {
+        case 3:
+            return ReadCStringField(record.m_szDescription, PmTodoRecord::kDescriptionCapacity);
+        case 4:
+            return ReadValueField(record.m_tDueDate);
+        case 5:
+            return ReadValueField(record.m_bCompleted);
+        case 6:
+            return ReadValueField(record.m_dwPriority);
+        case 7:
+            return ReadValueField(record.m_bPrivate);
+        case 8:
+            return ReadValueField(record.m_dwCategoryId);
+        case 9:
+            return ReadCStringField(record.m_szNote, PmTodoRecord::kNoteCapacity);
+        default:
+            return true;
+    }
+}
+
+bool PmTodoUtil::WriteRecordField(std::size_t index, const PmTodoRecord& record) {
+    switch (index) {
+        case 3:
+            return WriteCStringField(record.m_szDescription, 1);
+        case 4:
+            return WriteDateField(record.m_tDueDate);
+        case 5:
+            return WriteBooleanField(record.m_bCompleted);
+        case 6:
+            return WriteIntegerField(record.m_dwPriority);
+        case 7:
+            return WriteBooleanField(record.m_bPrivate);
+        case 8:
+            return WriteIntegerField(record.m_dwCategoryId);
+        case 9:
+            return WriteCStringField(record.m_szNote, 1);
+        default:
+            return true;
+    }
+}
+
+}  // namespace tabrel
