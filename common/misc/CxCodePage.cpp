@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "CxDebugUtil.h"
+
 namespace tabrel {
 
 namespace {
@@ -86,6 +88,51 @@ std::size_t CharLength(Encoding encoding, const char* text, std::size_t left) {
     return 1;
 }
 
+// Windows-1252 leaves 0x81, 0x8D, 0x8F, 0x90 and 0x9D undefined, and Windows maps each to
+// the control character of the same number (U+0081 ...); iconv refuses them. They are
+// mapped the same way here, so such bytes survive a trip through wide text.
+bool IsWindows1252Gap(unsigned value) {
+    return value == 0x81 || value == 0x8D || value == 0x8F || value == 0x90 || value == 0x9D;
+}
+
+bool AnsiIsWindows1252() {
+    return CodePageName() == kDefaultCodePage;
+}
+
+// The character at text in the source encoding when it is one of the Windows-1252 gaps
+// (and the code page is Windows-1252); 0 otherwise. length is its size in bytes.
+unsigned GapCharacter(Encoding from, const char* text, std::size_t left, std::size_t& length) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (!AnsiIsWindows1252()) {
+        return 0;
+    }
+    if (from == Encoding::Ansi && left >= 1 && IsWindows1252Gap(byte(0))) {
+        length = 1;
+        return byte(0);
+    }
+    if (from == Encoding::Utf16 && left >= 2 && byte(1) == 0 && IsWindows1252Gap(byte(0))) {
+        length = 2;
+        return byte(0);
+    }
+    if (from == Encoding::Utf8 && left >= 2 && byte(0) == 0xC2 && IsWindows1252Gap(byte(1))) {
+        length = 2;
+        return byte(1);
+    }
+    return 0;
+}
+
+std::string EncodeGap(Encoding to, unsigned value) {
+    switch (to) {
+        case Encoding::Utf16:
+            return std::string{static_cast<char>(value), '\0'};
+        case Encoding::Utf8:
+            return std::string{static_cast<char>(0xC2), static_cast<char>(value)};
+        case Encoding::Ansi:
+            break;
+    }
+    return std::string(1, static_cast<char>(value));
+}
+
 // Converts bytes between two encodings; each source character the target cannot hold, or
 // that is malformed, becomes a question mark.
 std::string Convert(Encoding from, Encoding to, std::string_view input) {
@@ -95,6 +142,7 @@ std::string Convert(Encoding from, Encoding to, std::string_view input) {
     IconvHandle cd(iconv_open(NameOf(to), NameOf(from)));
     if (cd.get() == reinterpret_cast<void*>(-1)) {
         cd.release();
+        CX_LOG(0, "Can not convert text from %s to %s.", NameOf(from), NameOf(to));
         return {};
     }
     const std::string question = to == Encoding::Utf16 ? std::string("?\0", 2) : "?";
@@ -117,8 +165,15 @@ std::string Convert(Encoding from, Encoding to, std::string_view input) {
             continue;
         }
         // EILSEQ or EINVAL: replace the character that cannot be converted and go on.
+        std::size_t skip = 0;
+        if (const unsigned gap = GapCharacter(from, in, inLeft, skip); gap != 0) {
+            output += EncodeGap(to, gap);
+            in += skip;
+            inLeft -= skip;
+            continue;
+        }
         output += question;
-        const std::size_t skip = CharLength(from, in, inLeft);
+        skip = CharLength(from, in, inLeft);
         in += skip;
         inLeft -= skip;
     }

@@ -2,13 +2,19 @@
 
 #include <fmt/format.h>
 
+#include <cerrno>
 #include <ctime>
+#include <limits>
+#include <optional>
 
 namespace tabrel {
 
 namespace {
 
-std::int32_t FromLocal(int year, int month, int day, int hour, int minute, int second) {
+// The local time so described as a 32-bit time value; nullopt when the C library cannot
+// convert it or the value lies outside the 32-bit range (after January 2038).
+std::optional<std::int32_t> FromLocal(int year, int month, int day, int hour, int minute,
+                                      int second) {
     std::tm local{};
     local.tm_year = year - 1900;
     local.tm_mon = month - 1;
@@ -17,7 +23,14 @@ std::int32_t FromLocal(int year, int month, int day, int hour, int minute, int s
     local.tm_min = minute;
     local.tm_sec = second;
     local.tm_isdst = -1;
-    return static_cast<std::int32_t>(std::mktime(&local));
+    errno = 0;
+    const std::time_t value = std::mktime(&local);
+    if ((value == static_cast<std::time_t>(-1) && errno != 0) ||
+        value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(value);
 }
 
 // Leading decimal digits of a fixed-position part; 0 when it starts with none.
@@ -44,7 +57,7 @@ bool FitText(std::string text, std::string& out, std::size_t size) {
 }  // namespace
 
 PmTime::PmTime(int year, int month, int day, int hour, int minute, int second)
-    : m_tTime(FromLocal(year, month, day, hour, minute, second)) {}
+    : m_tTime(FromLocal(year, month, day, hour, minute, second).value_or(-1)) {}
 
 PmTime::PmTime(std::int32_t value)
     : m_tTime(value != 0 ? value : static_cast<std::int32_t>(std::time(nullptr))) {}
@@ -90,17 +103,26 @@ bool PmTime::ToSystemTime(DateTimeFields& out) const {
     return true;
 }
 
-void PmTime::FromSystemTime(const DateTimeFields& in) {
-    m_tTime = FromLocal(in.year, in.month, in.day, in.hour, in.minute, in.second);
+bool PmTime::FromSystemTime(const DateTimeFields& in) {
+    const auto value = FromLocal(in.year, in.month, in.day, in.hour, in.minute, in.second);
+    if (!value) {
+        return false;
+    }
+    m_tTime = *value;
+    return true;
 }
 
 bool PmTime::ParseDateTimeText(std::string_view text, std::int32_t& value) {
     if (text.size() != 19) {
         return false;
     }
-    value = FromLocal(PartValue(text.substr(6, 4)), PartValue(text.substr(0, 2)),
-                      PartValue(text.substr(3, 2)), PartValue(text.substr(11, 2)),
-                      PartValue(text.substr(14, 2)), PartValue(text.substr(17, 2)));
+    const auto parsed = FromLocal(PartValue(text.substr(6, 4)), PartValue(text.substr(0, 2)),
+                                  PartValue(text.substr(3, 2)), PartValue(text.substr(11, 2)),
+                                  PartValue(text.substr(14, 2)), PartValue(text.substr(17, 2)));
+    if (!parsed) {
+        return false;
+    }
+    value = *parsed;
     return true;
 }
 

@@ -21,7 +21,8 @@ inline constexpr std::int32_t kPmTimeLastDate = 1956499198;
 
 class PmTime {
   public:
-    // The local time so described (month 1 to 12).
+    // The local time so described (month 1 to 12); -1 when it is no 32-bit time value
+    // (after January 2038).
     PmTime(int year, int month, int day, int hour, int minute, int second);
     // The given value, or the current time for 0.
     explicit PmTime(std::int32_t value = 0);
@@ -40,11 +41,13 @@ class PmTime {
 
     // The local time with day of week 0 and milliseconds 0.
     bool ToSystemTime(DateTimeFields& out) const;
-    // Takes year, month, day, hour, minute and second as local time.
-    void FromSystemTime(const DateTimeFields& in);
+    // Takes year, month, day, hour, minute and second as local time; false, with the value
+    // unchanged, when that is no 32-bit time value.
+    bool FromSystemTime(const DateTimeFields& in);
 
     // Exactly 19 characters "MM/DD/YYYY hh:mm:ss": the parts are read from their fixed
-    // positions (separators not looked at, a part that is no number reads as 0).
+    // positions (separators not looked at, a part that is no number reads as 0). False for
+    // another length or a moment that is no 32-bit time value.
     static bool ParseDateTimeText(std::string_view text, std::int32_t& value);
     static bool ParseDateTimeToSystemTime(std::string_view text, DateTimeFields& out);
 

@@ -32,6 +32,20 @@ TEST_F(CxCodePage, NarrowsAndWidensWithQuestionMarksForWhatTheCodePageLacks) {
     EXPECT_EQ(ToNarrow(u"a\U0001F600b", 64), "a?b");
 }
 
+TEST_F(CxCodePage, Windows1252GapsMapToTheControlCharactersOfTheirNumber) {
+    const std::string gaps =
+        "a\x81\x8d\x8f\x90\x9d"
+        "b";
+    const std::u16string wide = ToWide(gaps, 64);
+    EXPECT_EQ(wide, u"a\u0081\u008d\u008f\u0090\u009db");
+    EXPECT_EQ(ToNarrow(wide, 64), gaps);
+    EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(gaps)), gaps);
+    // Another code page keeps its own rules.
+    SetAnsiCodePage("1251");
+    EXPECT_EQ(ToNarrow(u"\u0403", 8), "\x81");  // Cyrillic Gje is 0x81 there
+    EXPECT_EQ(ToNarrow(u"\u0081", 8), "?");
+}
+
 TEST_F(CxCodePage, CutsToFitWithATerminatorAndEmptyStaysEmpty) {
     EXPECT_EQ(ToNarrow(u"", 10), "");
     EXPECT_EQ(ToNarrow(u"abcdef", 4), "abc");

@@ -101,4 +101,19 @@ TEST(PmTime, SystemTimeBothWays) {
     EXPECT_FALSE(PmTime::ParseDateTimeToSystemTime("1/1/1970", fields));
 }
 
+TEST(PmTime, MomentsBeyondThe32BitRangeAreRefusedNotWrapped) {
+    TimeZone zone("UTC");
+    std::int32_t value = 7;
+    EXPECT_FALSE(PmTime::ParseDateTimeText("01/01/2040 00:00:00", value));
+    EXPECT_EQ(value, 7);
+    ASSERT_TRUE(PmTime::ParseDateTimeText("01/19/2038 03:14:07", value));
+    EXPECT_EQ(value, 2147483647);
+
+    PmTime t(1);
+    DateTimeFields fields{2040, 1, 0, 1, 0, 0, 0, 0};
+    EXPECT_FALSE(t.FromSystemTime(fields));
+    EXPECT_EQ(t.GetTime(), 1);
+    EXPECT_EQ(PmTime(2040, 1, 1, 0, 0, 0).GetTime(), -1);
+}
+
 }  // namespace tabrel
