@@ -120,9 +120,11 @@ constexpr auto kCompared = ColumnsExcept<PmAddrEx2Util::kColumnCount>(
 
 // The change list's order: Record ID and columns 1 to 40, Custom 1 to 4, Custom 5 to 14,
 // Primary Contact, Website, the birthday alarm, Avatar, the anniversary alarm, English Name
-// to Ringtone Sync counter.
+// to Ringtone Sync counter; then the phone labels, the chat texts with their label IDs and
+// the address labels, which are compared and so must be written too, or a changed label or
+// chat address would be reported as written and lost.
 constexpr auto kChangeOrder = [] {
-    std::array<std::size_t, 71> order{};
+    std::array<std::size_t, 85> order{};
     std::size_t n = 0;
     const auto range = [&order, &n](std::size_t first, std::size_t last) {
         for (std::size_t i = first; i <= last; ++i) {
@@ -136,6 +138,9 @@ constexpr auto kChangeOrder = [] {
     range(67, 67);
     range(78, 80);
     range(84, 94);
+    range(53, 59);
+    range(63, 66);
+    range(81, 83);
     return order;
 }();
 

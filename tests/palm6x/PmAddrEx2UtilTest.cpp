@@ -275,12 +275,22 @@ TEST_F(PmAddrEx2UtilTest, OnlyComparedColumnsDecideAndOnlyListedOnesAreWritten) 
     EXPECT_TRUE(m_log.Statements().front().starts_with(select));
     EXPECT_TRUE(m_log.Statements().front().ends_with(" FROM Main " + kKeys));
 
-    // Differences that are compared but never listed: nothing is written.
+    // Labels and chat texts are written too, after the other columns: a changed phone label
+    // or chat address must reach the database.
     const PmAddrEx2Record loaded = ann;
     ann.m_nPhoneLabel2 = 4;
     ann.m_szChat1 = "ann@chat";
     ann.m_nChat2LabelId = 2;
     ann.m_nAddrLabel1 = 1;
+    m_log.Clear();
+    EXPECT_TRUE(contacts.WriteRecord(ann));
+    ASSERT_EQ(m_log.Statements().size(), 2u);
+    EXPECT_EQ(m_log.Statements().back(),
+              "UPDATE Main SET [Phone Label2]=4, [Chat1]='ann@chat', [Chat2 LabelID]=2, "
+              "[Addr Label1]=1 " +
+                  kKeys);
+    ann = loaded;
+    EXPECT_TRUE(contacts.WriteRecord(ann));
     m_log.Clear();
     EXPECT_TRUE(contacts.WriteRecord(ann));
     EXPECT_EQ(m_log.Statements().size(), 1u);
