@@ -211,14 +211,15 @@ bool PmAddrExUtil::SaveCustomLabels() {
 //   67, 68
 //   66                                 value field       boolean (code 6)
 //   65                                 quad field        quad (code 68)
-//   every other field up to 72         string field      string (code 5, word 1)
+//   every other field up to 72         string field      string (code 5, word 1; the
+//                                                        whole stored text while unchanged)
 //   73 and up                          nothing           nothing
 bool PmAddrExUtil::ReadRecordField(std::size_t index, PmAddrExRecord& record) {
     if (std::uint32_t* value = ValueAt(record, index)) {
         return ReadValueField(*value);
     }
     if (const auto slot = TextAt(record, index); slot.text != nullptr) {
-        return ReadCStringField(*slot.text, slot.capacity);
+        return ReadTextField(index, *slot.text, slot.capacity, record.m_wholeTexts);
     }
     if (index == kBirthdayField) {
         PmQuad bytes{};
@@ -235,7 +236,7 @@ bool PmAddrExUtil::WriteRecordField(std::size_t index, const PmAddrExRecord& rec
         return index == kFlagField ? WriteBooleanField(*value) : WriteIntegerField(*value);
     }
     if (const auto slot = TextAt(record, index); slot.text != nullptr) {
-        return WriteCStringField(*slot.text, 1);
+        return WriteTextField(index, *slot.text, slot.capacity, record.m_wholeTexts);
     }
     if (index == kBirthdayField) {
         return WriteQuadField(std::bit_cast<PmQuad>(record.m_dBirthday));

@@ -92,6 +92,7 @@ PmClassicLog MakeLog() {
     log.schemaWriteFailed = "Failed to save database schema information.";
     log.recordsWriteFailed = "Failed to save address book records information.";
     log.saveDone = "Palm Desktop address book database saved successfully.";
+    log.saveFailed = "Failed to save Palm Desktop address book database.";
 
     log.categoriesSaveStart = "Start saving Palm Desktop address book category information.";
     log.categorySlotEmpty = "Category not found by index, skip this one.";
@@ -291,7 +292,8 @@ void PmAddrUtil::SplitCustomLabels(const std::string& text) {
 //   field                      reader          writer
 //   7, 9, 11, 13, 15, 24, 29   value field     integer (code 1)
 //   23                         value field     boolean (code 6)
-//   every other field to 28    string field    string (code 5, word 1)
+//   every other field to 28    string field    string (code 5, word 1; the whole stored
+//                                              text while unchanged)
 //   30 and up                  nothing (a read logs the index)
 bool PmAddrUtil::ReadRecordField(std::size_t index, PmAddrRecord& record) {
     if (std::uint32_t* value = ValueAt(record, index)) {
@@ -308,7 +310,7 @@ bool PmAddrUtil::ReadRecordField(std::size_t index, PmAddrRecord& record) {
         return true;
     }
     if (const auto slot = TextAt(record, index); slot.text != nullptr) {
-        return ReadCStringField(*slot.text, slot.capacity);
+        return ReadTextField(index, *slot.text, slot.capacity, record.m_wholeTexts);
     }
     CX_LOG(0, "Unknown field ID read (ID=%d), ignore it.", index);
     return true;
@@ -319,7 +321,7 @@ bool PmAddrUtil::WriteRecordField(std::size_t index, const PmAddrRecord& record)
         return index == kPrivateField ? WriteBooleanField(*value) : WriteIntegerField(*value);
     }
     if (const auto slot = TextAt(record, index); slot.text != nullptr) {
-        return WriteCStringField(*slot.text, 1);
+        return WriteTextField(index, *slot.text, slot.capacity, record.m_wholeTexts);
     }
     return true;
 }

@@ -67,6 +67,7 @@ struct PmClassicLog {
     const char* schemaWriteFailed = nullptr;
     const char* recordsWriteFailed = nullptr;
     const char* saveDone = nullptr;
+    const char* saveFailed = nullptr;  // a save refused: nothing loaded, or the last load failed
 
     const char* categoriesSaveStart = nullptr;
     const char* categorySlotEmpty = nullptr;       // level 2; each empty slot

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "PmExRecord.h"
+#include "PmWholeTexts.h"
 
 namespace tabrel {
 
@@ -34,6 +35,9 @@ struct PmClassicRecord {
     // The name of the record's category. The Contacts loader fills it; for the other
     // applications the facade does.
     std::string m_szCategory;
+    // Texts of fields 3 and up stored longer than their field keeps, whole (see
+    // PmWholeTexts.h); written back in place of an unchanged cut text.
+    PmWholeTexts m_wholeTexts;
 
     // Whether the status marks the record deleted or archived.
     bool IsHiddenStatus() const { return (m_dwStatus & 0xFF & kPmClassicHiddenStatus) != 0; }

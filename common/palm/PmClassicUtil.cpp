@@ -38,14 +38,9 @@ void PmClassicUtil::InitDefaults() {
     m_bDatabaseNameRead = false;
     m_szLabelText.clear();
     m_szLoadedPath.clear();
-    m_hidden.clear();
     m_trailing.clear();
     SetCatMgr(nullptr);
     m_bLoaded = false;
-}
-
-void PmClassicUtil::KeepHiddenRecord(std::vector<std::uint8_t> raw) {
-    m_hidden.push_back(HiddenRecord{CountRecords(), std::move(raw)});
 }
 
 bool PmClassicUtil::ReadBytesSince(std::uint64_t start, std::vector<std::uint8_t>& bytes) {
@@ -64,6 +59,9 @@ bool PmClassicUtil::LoadByUser(std::int32_t userId) {
     // A missing file still gives the path it was looked for at; LoadFile reports it.
     if (!FindUserDatabase(userId, m_info.app, false, path) && path.empty()) {
         LogLine(0, Log().byUserNoFolder, userId);
+        m_bLoadFailed = true;
+        m_bLoaded = false;
+        m_szLoadedPath.clear();
         return false;
     }
     LogLine(2, Log().byUserLoading, userId, path);
@@ -71,15 +69,18 @@ bool PmClassicUtil::LoadByUser(std::int32_t userId) {
 }
 
 bool PmClassicUtil::LoadFile(const std::string& path) {
-    // Whatever a failed load leaves behind is never saved over the last loaded file.
+    // Whatever a failed load leaves behind is never saved, neither over the last loaded file
+    // nor anywhere else.
     m_bLoaded = false;
+    m_bLoadFailed = true;
     m_szLoadedPath.clear();
     if (path.empty() && Log().emptyPath != nullptr) {
         LogLine(0, Log().emptyPath);
         return false;
     }
     LogLine(2, Log().loadStart, path);
-    bool ok = Open(path, PmOpenReadWrite);
+    // Read only: a file the user may not write can still be converted.
+    bool ok = Open(path, PmOpenRead);
     if (!ok) {
         LogLine(0, Log().openFailed, path);
     }
@@ -93,6 +94,7 @@ bool PmClassicUtil::LoadFile(const std::string& path) {
     SetFileName(m_info.fileNameIsLoadedPath ? path : m_szDatabaseName);
     m_szLoadedPath = path;
     m_bLoaded = true;
+    m_bLoadFailed = false;
     return true;
 }
 
@@ -313,7 +315,6 @@ bool PmClassicUtil::LoadSchema() {
 bool PmClassicUtil::LoadRecords() {
     LogLine(2, Log().recordsStart);
     ClearRecords();
-    m_hidden.clear();
     m_trailing.clear();
     std::uint32_t total = 0;
     if (!ReadLong(total)) {

@@ -33,13 +33,16 @@
 //
 // Records the loading filter drops are not in the record list, but they are kept with the
 // bytes they were read from and written back unchanged at their place, so a save never
-// deletes them. A record that was loaded and not changed is written back byte for byte. A
-// save writes the whole file into a temporary file beside the target and puts it in the
-// target's place only once it is complete (PmSafeSave), so a failed save leaves the old
-// file as it was.
+// deletes them. A record that was loaded and not changed is written back byte for byte, up
+// to the first record written from its fields; after that, a class reference of a repeat
+// event is written in its full form (PmRawRecord.h). A load only reads the file (it still
+// holds the file's lock meanwhile), so a read-only file loads. A save writes the whole file
+// into a temporary file beside the target and puts it in the target's place only once it
+// is complete (PmSafeSave), so a failed save leaves the old file as it was.
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -52,6 +55,7 @@
 #include "PmDBUtil.h"
 #include "PmDataMgr.h"
 #include "PmExUtil.h"
+#include "PmRawRecord.h"
 
 namespace tabrel {
 
@@ -100,15 +104,19 @@ class PmClassicUtil : public PmDBUtil {
 
     // The result of the last load.
     bool IsLoaded() const { return m_bLoaded; }
+    // Whether the last load attempt failed; SaveAs then refuses, so that what the failed
+    // load read is never written under the header of an earlier file.
+    bool HasLoadFailed() const { return m_bLoadFailed; }
     // Loads the user's database of this application (found in the user's data folder).
     bool LoadByUser(std::int32_t userId);
     // Loads the whole file. A failed load leaves the object not loaded (Save then fails).
     bool LoadFile(const std::string& path);
-    // Writes the database back to the path it was last loaded from.
+    // Writes the database back to the path it was last loaded from; fails, logging so, when
+    // no load succeeded.
     bool Save();
     // Writes the whole database in place of the existing file at path; fails when there is
-    // no file at path. The database file name written is the one read from the file (path
-    // itself when nothing was loaded).
+    // no file at path, or when the last load attempt failed. The database file name written
+    // is the one read from the file (path itself when nothing was loaded).
     virtual bool SaveAs(const std::string& path);
 
     const PmClassicAppInfo& GetAppInfo() const { return m_info; }
@@ -123,7 +131,7 @@ class PmClassicUtil : public PmDBUtil {
     // The bytes after the last whole record of the loaded file.
     const std::vector<std::uint8_t>& GetTrailingBytes() const { return m_trailing; }
     // How many records the loading filter kept out of the record list.
-    std::size_t GetHiddenRecordCount() const { return m_hidden.size(); }
+    std::size_t GetHiddenRecordCount() const { return CountHiddenRecords(); }
 
   protected:
     // --- Load steps, in file order; each logs its own lines and answers success ----------
@@ -143,21 +151,23 @@ class PmClassicUtil : public PmDBUtil {
     virtual bool SaveRecords();
 
     // --- The record list, provided by PmClassicRecordUtil ---------------------------------
+    // Destroys the records, the hidden ones too.
     virtual void ClearRecords() = 0;
     virtual std::size_t CountRecords() const = 0;
+    virtual std::size_t CountHiddenRecords() const = 0;
     // Reads one record of fields per row fields at the file position and puts it in the
     // record list, or among the hidden records when the loading filter drops it.
     virtual bool LoadRecord() = 0;
     // Writes the record at position: its loaded bytes when it has them, else its fields.
     virtual bool SaveRecord(std::size_t position) = 0;
+    // Writes the hidden records from next on that were read before the shown record at
+    // position, moving next past them.
+    virtual bool SaveHiddenRecords(std::size_t position, std::size_t& next) = 0;
 
     // --- Helpers --------------------------------------------------------------------------
     void SetLabelText(std::string text) { m_szLabelText = std::move(text); }
     // The number of fields every record of the file is read and written with.
     std::size_t GetFieldsPerRow() const { return m_schema.m_dwFieldsPerRow; }
-    // Keeps a record the loading filter dropped, with the bytes it was read from; it is
-    // written back in front of the record now at position CountRecords().
-    void KeepHiddenRecord(std::vector<std::uint8_t> raw);
     // Reads the bytes from start up to the current position again (the position stays).
     bool ReadBytesSince(std::uint64_t start, std::vector<std::uint8_t>& bytes);
     const PmClassicLog& Log() const { return *m_info.log; }
@@ -169,28 +179,25 @@ class PmClassicUtil : public PmDBUtil {
         }
     }
 
-  private:
-    struct HiddenRecord {
-        std::size_t position;  // the shown records read before it
-        std::vector<std::uint8_t> raw;
-    };
+    // Set once a record of the save under way went out from its fields (PmRawRecord.h).
+    bool m_bFieldsWritten = false;
 
+  private:
     bool RunLoadSteps();
     bool LoadDatabaseName();
     bool RunSaveSteps(const std::string& databaseName);
     bool LoadCategoryEntry();
     bool SaveCategory(std::int32_t slot, const PmCategory& category);
-    bool SaveHiddenRecords(std::size_t position, std::size_t& next);
 
     PmClassicAppInfo m_info;
     bool m_bLoaded = false;
+    bool m_bLoadFailed = false;
     std::uint32_t m_dwExpectedVersion = 0;
     PmClassicSchema m_schema;
     std::string m_szDatabaseName;
     bool m_bDatabaseNameRead = false;  // false: a save records the path it writes to
     std::string m_szLabelText;
     std::string m_szLoadedPath;
-    std::vector<HiddenRecord> m_hidden;  // in file order
     std::vector<std::uint8_t> m_trailing;
 };
 
@@ -225,7 +232,7 @@ class PmClassicRecordUtil : public PmClassicUtil {
 
     void InitDefaults() override {
         PmClassicUtil::InitDefaults();
-        m_records.Clear();
+        ClearRecords();
     }
 
   protected:
@@ -236,12 +243,17 @@ class PmClassicRecordUtil : public PmClassicUtil {
     // The loading filter: whether a record read completely goes into the record list.
     virtual bool IsShown(const Record& /*record*/) const { return true; }
 
-    void ClearRecords() override { m_records.Clear(); }
+    void ClearRecords() override {
+        m_records.Clear();
+        m_hidden.clear();
+    }
     std::size_t CountRecords() const override { return m_records.GetRecordCount(); }
+    std::size_t CountHiddenRecords() const override { return m_hidden.size(); }
 
     // Fields 0 to 2 with the value reader (code 1, 3 or 6), the rest by the application.
     bool LoadRecord() override {
         const std::uint64_t start = GetPosition();
+        TakeClassReference();
         Record record{};
         std::uint32_t* header[] = {&record.m_dwRecordId, &record.m_dwStatus, &record.m_dwPlacement};
         for (std::size_t index = 0; index < GetFieldsPerRow(); ++index) {
@@ -252,35 +264,58 @@ class PmClassicRecordUtil : public PmClassicUtil {
                 return false;
             }
         }
-        std::vector<std::uint8_t> raw;
-        if (!ReadBytesSince(start, raw)) {
+        PmRawRecord raw;
+        if (const std::optional<std::uint64_t> reference = TakeClassReference()) {
+            raw.classRefOffset = static_cast<std::size_t>(*reference - start);
+        }
+        if (!ReadBytesSince(start, raw.bytes)) {
             return false;
         }
         if (!IsShown(record)) {
-            KeepHiddenRecord(std::move(raw));
+            // Written back in front of the record now at position CountRecords().
+            m_hidden.push_back(HiddenRecord{CountRecords(), record, std::move(raw)});
             return true;
         }
         return m_records.AddLoadedRecord(record, std::move(raw));
     }
 
-    // Fields 0 to 2 with code 1, the rest by the application.
     bool SaveRecord(std::size_t position) override {
-        const std::span<const std::uint8_t> raw = m_records.GetRawBytes(position);
-        if (!raw.empty()) {
-            return WriteBytes(raw);
-        }
         const Record* record = m_records.GetRecordAt(position);
-        if (record == nullptr) {
-            return false;
+        return record != nullptr && WriteRecord(*record, m_records.GetRawRecord(position));
+    }
+
+    bool SaveHiddenRecords(std::size_t position, std::size_t& next) override {
+        for (; next < m_hidden.size() && m_hidden[next].position <= position; ++next) {
+            if (!WriteRecord(m_hidden[next].record, m_hidden[next].raw)) {
+                LogLine(0, Log().recordWriteFailed);
+                return false;
+            }
         }
-        const std::uint32_t header[] = {record->m_dwRecordId, record->m_dwStatus,
-                                        record->m_dwPlacement};
-        // As many fields as the file's records hold, so that the file reads back under its
-        // own schema.
+        return true;
+    }
+
+  private:
+    // A record the loading filter kept out of the record list.
+    struct HiddenRecord {
+        std::size_t position;  // the shown records read before it
+        Record record;
+        PmRawRecord raw;
+    };
+
+    bool WriteRecord(const Record& record, const PmRawRecord& raw) {
+        return SaveRecordInFileOrder(*this, raw, m_bFieldsWritten,
+                                     [&] { return WriteFields(record); });
+    }
+
+    // Fields 0 to 2 with code 1, the rest by the application; as many fields as the file's
+    // records hold, so that the file reads back under its own schema.
+    bool WriteFields(const Record& record) {
+        const std::uint32_t header[] = {record.m_dwRecordId, record.m_dwStatus,
+                                        record.m_dwPlacement};
         for (std::size_t index = 0; index < GetFieldsPerRow(); ++index) {
             const bool written = index < PmClassicRecord::kFirstAppField
                                      ? WriteIntegerField(header[index])
-                                     : WriteRecordField(index, *record);
+                                     : WriteRecordField(index, record);
             if (!written) {
                 LogLine(0, Log().recordFieldWriteFailed, index);
                 return false;
@@ -289,8 +324,8 @@ class PmClassicRecordUtil : public PmClassicUtil {
         return true;
     }
 
-  private:
     DataMgr m_records;
+    std::vector<HiddenRecord> m_hidden;  // in file order
 };
 
 }  // namespace tabrel

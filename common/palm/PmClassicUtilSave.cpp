@@ -16,7 +16,10 @@ bool PmClassicUtil::Save() {
 }
 
 bool PmClassicUtil::SaveAs(const std::string& path) {
-    if (path.empty()) {
+    // After a failed load the label text is the earlier file's while the schema and records
+    // are (partly) the new file's; nothing of that mix is written.
+    if (path.empty() || m_bLoadFailed) {
+        LogLine(0, Log().saveFailed);
         return false;
     }
     LogLine(2, Log().saveStart, path);
@@ -170,7 +173,7 @@ bool PmClassicUtil::SaveSchema() {
 bool PmClassicUtil::SaveRecords() {
     LogLine(2, Log().recordsSaveStart);
     const std::size_t count = CountRecords();
-    const std::size_t written = count + m_hidden.size();
+    const std::size_t written = count + CountHiddenRecords();
     LogLine(2, Log().recordsSaveCount, written);
     const std::uint64_t total = std::uint64_t{written} * m_schema.m_dwFieldsPerRow;
     if (total > std::numeric_limits<std::uint32_t>::max() ||
@@ -178,6 +181,7 @@ bool PmClassicUtil::SaveRecords() {
         LogLine(0, Log().totalFieldsWriteFailed);
         return false;
     }
+    m_bFieldsWritten = false;
     std::size_t next = 0;
     for (std::size_t position = 0; position < count; ++position) {
         if (!SaveHiddenRecords(position, next)) {
@@ -195,18 +199,6 @@ bool PmClassicUtil::SaveRecords() {
         return false;
     }
     LogLine(2, Log().recordsSaved);
-    return true;
-}
-
-// Writes the hidden records from next on that were read before the shown record at
-// position.
-bool PmClassicUtil::SaveHiddenRecords(std::size_t position, std::size_t& next) {
-    for (; next < m_hidden.size() && m_hidden[next].position <= position; ++next) {
-        if (!WriteBytes(m_hidden[next].raw)) {
-            LogLine(0, Log().recordWriteFailed);
-            return false;
-        }
-    }
     return true;
 }
 

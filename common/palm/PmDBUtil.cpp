@@ -191,12 +191,15 @@ bool PmDBUtil::ReadValueField(std::uint32_t& value) {
 //   4       4       word, ignored (written as 1)
 //   8       1 or 3  length prefix L
 //   9 or 11 L       text bytes
-bool PmDBUtil::ReadCStringField(std::string& text, std::size_t capacity) {
+bool PmDBUtil::ReadCStringField(std::string& text, std::size_t capacity, std::string* whole) {
     std::uint32_t code = 0;
     if (!ReadLong(code) || code != ftCString) {
         return false;
     }
     text.clear();
+    if (whole != nullptr) {
+        whole->clear();
+    }
     std::uint32_t word = 0;
     std::uint32_t length = 0;
     if (!ReadLong(word) || !ReadCountedLength(length)) {
@@ -210,15 +213,23 @@ bool PmDBUtil::ReadCStringField(std::string& text, std::size_t capacity) {
     }
     const std::size_t room = capacity == 0 ? 0 : capacity - 1;
     const std::size_t keep = std::min(std::size_t{length}, room);
-    std::string read(keep, '\0');
-    if (keep > 0 &&
-        !ReadBytes(std::span(reinterpret_cast<std::uint8_t*>(read.data()), read.size()))) {
+    // The whole text is read only when the caller keeps it; otherwise the rest is skipped.
+    const std::size_t read = whole != nullptr ? std::size_t{length} : keep;
+    std::string bytes(read, '\0');
+    if (read > 0 &&
+        !ReadBytes(std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()))) {
         return false;
     }
-    if (!Skip(length - keep)) {
+    if (!Skip(length - read)) {
         return false;
     }
-    text = std::move(read);
+    if (whole != nullptr && keep < bytes.size()) {
+        text = bytes.substr(0, keep);
+        *whole = std::move(bytes);
+    } else {
+        bytes.resize(keep);
+        text = std::move(bytes);
+    }
     return true;
 }
 
@@ -310,6 +321,36 @@ bool PmDBUtil::WriteBlockField(const PmBlock& block) {
         return false;
     }
     return dataLength == 0 || WriteBytes(std::span(block.m_data.data(), dataLength));
+}
+
+// --- String fields of a record ------------------------------------------------------------
+
+bool PmDBUtil::ReadTextField(std::size_t index, std::string& text, std::size_t capacity,
+                             PmWholeTexts& wholeTexts) {
+    std::string whole;
+    if (!ReadCStringField(text, capacity, &whole)) {
+        return false;
+    }
+    if (whole.empty()) {
+        wholeTexts.erase(index);
+    } else {
+        wholeTexts[index] = std::move(whole);
+    }
+    return true;
+}
+
+bool PmDBUtil::WriteTextField(std::size_t index, const std::string& text, std::size_t capacity,
+                              const PmWholeTexts& wholeTexts) {
+    const auto found = wholeTexts.find(index);
+    if (found != wholeTexts.end()) {
+        // Unchanged since it was loaded: the field holds exactly the cut text.
+        const std::string& whole = found->second;
+        const std::size_t kept = capacity == 0 ? 0 : capacity - 1;
+        if (kept < whole.size() && text.size() == kept && whole.compare(0, kept, text) == 0) {
+            return WriteCStringField(whole, 1);
+        }
+    }
+    return WriteCStringField(text, 1);
 }
 
 // --- Categories ---------------------------------------------------------------------------

@@ -17,13 +17,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "PmBlock.h"
 #include "PmCategoryMgr.h"
 #include "PmFile.h"
+#include "PmWholeTexts.h"
 
 namespace tabrel {
 
@@ -101,8 +104,10 @@ class PmDBUtil {
     // A 4-byte value under code 1, 3 or 6 (any of them); other codes fail.
     bool ReadValueField(std::uint32_t& value);
     // A string under code 5. All stored bytes are consumed; text keeps the first
-    // min(length, capacity - 1), as a field of capacity bytes would.
-    bool ReadCStringField(std::string& text, std::size_t capacity);
+    // min(length, capacity - 1), as a field of capacity bytes would. When whole is given,
+    // it receives the whole stored text if text could not keep all of it, and is emptied
+    // otherwise.
+    bool ReadCStringField(std::string& text, std::size_t capacity, std::string* whole = nullptr);
     // A block under any code.
     bool ReadBlockField(PmBlock& block);
     // Eight bytes under any code.
@@ -118,6 +123,26 @@ class PmDBUtil {
     // The block as held; fails, writing nothing, when it holds fewer data bytes than its
     // size word or data length announce.
     bool WriteBlockField(const PmBlock& block);
+
+    // --- String fields of a record ---------------------------------------------------------
+    // The string field of field index into text of capacity bytes (ReadCStringField). A
+    // stored text longer than text keeps is also kept whole in wholeTexts[index]; a shorter
+    // one leaves no entry for index.
+    bool ReadTextField(std::size_t index, std::string& text, std::size_t capacity,
+                       PmWholeTexts& wholeTexts);
+    // The string field of field index (code 5, word 1): the whole text kept for index while
+    // text is still exactly what a field of capacity bytes kept of it, else text as it is.
+    bool WriteTextField(std::size_t index, const std::string& text, std::size_t capacity,
+                        const PmWholeTexts& wholeTexts);
+
+    // --- Repeat-event class references -----------------------------------------------------
+    // ReadRepeatEvent notes the file position of a class entry that refers to an earlier
+    // class; a record loader takes the note before and after reading a record, to learn
+    // where inside the record's bytes such an entry lies (PmRawRecord).
+    void NoteClassReference(std::uint64_t position) { m_classReference = position; }
+    std::optional<std::uint64_t> TakeClassReference() {
+        return std::exchange(m_classReference, std::nullopt);
+    }
 
     // --- Categories -----------------------------------------------------------------------
     PmCategoryMgr* GetCatMgr() { return m_pCatMgr.get(); }
@@ -142,6 +167,7 @@ class PmDBUtil {
     PmFile m_hFile;
     std::string m_szFileName;
     std::unique_ptr<PmCategoryMgr> m_pCatMgr;
+    std::optional<std::uint64_t> m_classReference;
 };
 
 }  // namespace tabrel

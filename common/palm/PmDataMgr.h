@@ -4,8 +4,8 @@
 //
 // Stored records are reachable for reading only; a change goes through ReplaceRecord, which
 // puts a whole new record in place. Beside each record the list can keep the bytes the
-// record was read from, so that a record nobody changed is written back exactly as it came;
-// ReplaceRecord drops them, and a record added with AddRecord has none.
+// record was read from (PmRawRecord), so that a record nobody changed is written back
+// exactly as it came; ReplaceRecord drops them, and a record added with AddRecord has none.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +16,7 @@
 
 #include "CxAssert.h"
 #include "CxList.h"
+#include "PmRawRecord.h"
 
 namespace tabrel {
 
@@ -34,15 +35,18 @@ class PmDataMgr {
     }
 
     // Appends a copy of record, with no stored bytes.
-    bool AddRecord(const Record& record) { return AddLoadedRecord(record, {}); }
+    bool AddRecord(const Record& record) { return AddLoadedRecord(record, PmRawRecord{}); }
 
     // Appends a copy of record together with the bytes it was read from.
-    bool AddLoadedRecord(const Record& record, std::vector<std::uint8_t> raw) {
+    bool AddLoadedRecord(const Record& record, PmRawRecord raw) {
         if (!m_pRecs.Add(std::make_unique<Record>(record))) {
             return false;
         }
         m_raw.push_back(std::move(raw));
         return true;
+    }
+    bool AddLoadedRecord(const Record& record, std::vector<std::uint8_t> bytes) {
+        return AddLoadedRecord(record, PmRawRecord{std::move(bytes)});
     }
 
     std::size_t GetRecordCount() const { return m_pRecs.GetCount(); }
@@ -62,17 +66,20 @@ class PmDataMgr {
             return false;
         }
         *held = record;
-        m_raw[position].clear();
-        m_raw[position].shrink_to_fit();
+        m_raw[position] = PmRawRecord{};
         return true;
     }
 
     // The bytes the record at position was read from; empty for a record added or replaced
     // since, or past the end.
     std::span<const std::uint8_t> GetRawBytes(std::size_t position) const {
+        return GetRawRecord(position).bytes;
+    }
+    // The same with where its class reference lies (PmRawRecord).
+    const PmRawRecord& GetRawRecord(std::size_t position) const {
         CX_ASSERT(m_raw.size() == m_pRecs.GetCount(), "m_pRecs");
-        return position < m_raw.size() ? std::span<const std::uint8_t>(m_raw[position])
-                                       : std::span<const std::uint8_t>();
+        static const PmRawRecord kNone;
+        return position < m_raw.size() ? m_raw[position] : kNone;
     }
 
     // Plain iteration over the records in list order; leaves the walk's cursor alone.
@@ -91,7 +98,7 @@ class PmDataMgr {
 
   private:
     CxList<Record> m_pRecs;
-    std::vector<std::vector<std::uint8_t>> m_raw;  // one entry per record, same position
+    std::vector<PmRawRecord> m_raw;  // one entry per record, same position
 };
 
 }  // namespace tabrel

@@ -16,7 +16,21 @@ PmClassicLog MakeLog() {
     PmClassicLog log;
     log.loadStart = "Loading Palm Desktop datebook: %s";
     log.loadFailed = "Failed to load Palm Desktop datebook: %s";
+    log.saveFailed = "Failed to save Palm Desktop datebook database.";
     return log;
+}
+
+// The text field index holds and its capacity; a null text for the other fields.
+template <class Record>
+PmTextSlotOf<Record> TextAt(Record& r, std::size_t index) {
+    switch (index) {
+        case 5:
+            return {&r.m_szDescription, PmDateRecord::kDescriptionCapacity};
+        case 7:
+            return {&r.m_szNote, PmDateRecord::kNoteCapacity};
+        default:
+            return {};
+    }
 }
 
 }  // namespace
@@ -52,23 +66,23 @@ bool PmDateUtil::WriteRepeatEvent(const PmRepeatEvent& event) {
 //   field              reader                     writer
 //   3, 4               value field (1, 3 or 6)    code 3 (the end time too, although the
 //                                                 schema lists code 1 for it)
-//   5, 7               string field               code 5, word 1, counted string
+//   5, 7               string field               code 5, word 1, counted string (the
+//                                                 whole stored text while unchanged)
 //   6, 10, 12, 13      value field                code 1
 //   8, 9, 11           value field                code 6
 //   14                 repeat event (code 8)      repeat event, exception dates included
 //   15 and up          nothing                    nothing
 bool PmDateUtil::ReadRecordField(std::size_t index, PmDateRecord& record) {
+    if (const auto slot = TextAt(record, index); slot.text != nullptr) {
+        return ReadTextField(index, *slot.text, slot.capacity, record.m_wholeTexts);
+    }
     switch (index) {
         case 3:
             return ReadValueField(record.m_tStartTime);
         case 4:
             return ReadValueField(record.m_tEndTime);
-        case 5:
-            return ReadCStringField(record.m_szDescription, PmDateRecord::kDescriptionCapacity);
         case 6:
             return ReadValueField(record.m_dwField6);
-        case 7:
-            return ReadCStringField(record.m_szNote, PmDateRecord::kNoteCapacity);
         case 8:
             return ReadValueField(record.m_bUntimed);
         case 9:
@@ -89,17 +103,16 @@ bool PmDateUtil::ReadRecordField(std::size_t index, PmDateRecord& record) {
 }
 
 bool PmDateUtil::WriteRecordField(std::size_t index, const PmDateRecord& record) {
+    if (const auto slot = TextAt(record, index); slot.text != nullptr) {
+        return WriteTextField(index, *slot.text, slot.capacity, record.m_wholeTexts);
+    }
     switch (index) {
         case 3:
             return WriteDateField(record.m_tStartTime);
         case 4:
             return WriteDateField(record.m_tEndTime);
-        case 5:
-            return WriteCStringField(record.m_szDescription, 1);
         case 6:
             return WriteIntegerField(record.m_dwField6);
-        case 7:
-            return WriteCStringField(record.m_szNote, 1);
         case 8:
             return WriteBooleanField(record.m_bUntimed);
         case 9:

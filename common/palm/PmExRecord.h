@@ -19,6 +19,7 @@
 #include <string>
 
 #include "PmBlock.h"
+#include "PmWholeTexts.h"
 
 namespace tabrel {
 
@@ -45,6 +46,9 @@ struct PmExRecord {
     // The name of the category of field 5, filled when the record is loaded (cut to the
     // application's capacity); empty when the category list has no such ID.
     std::string m_szCategory;
+    // Texts of fields 11 and up stored longer than their field keeps, whole (see
+    // PmWholeTexts.h); written back in place of an unchanged cut text.
+    PmWholeTexts m_wholeTexts;
 
     bool operator==(const PmExRecord&) const = default;
 };

@@ -64,6 +64,9 @@ bool PmExUtil::LoadByUser(std::int32_t userId) {
     // A missing file still gives the path it was looked for at; LoadFile reports it.
     if (!FindUserDatabase(userId, m_info.app, false, path) && path.empty()) {
         CX_LOG(0, "Failed to get user database path by user ID.");
+        m_bLoadFailed = true;
+        m_bLoaded = false;
+        m_szLoadedPath.clear();
         return false;
     }
     CX_LOG(2, "Get user file successfully, try loading file:%s", path);
@@ -71,8 +74,10 @@ bool PmExUtil::LoadByUser(std::int32_t userId) {
 }
 
 bool PmExUtil::LoadFile(const std::string& path) {
-    // Whatever a failed load leaves behind is never saved over the last loaded file.
+    // Whatever a failed load leaves behind is never saved, neither over the last loaded file
+    // nor anywhere else.
     m_bLoaded = false;
+    m_bLoadFailed = true;
     m_szLoadedPath.clear();
     if (m_info.app == AppMemos && path.empty()) {
         CX_LOG(0, "Invalid Palm Desktop Notes database file name.");
@@ -80,7 +85,8 @@ bool PmExUtil::LoadFile(const std::string& path) {
     }
     CX_LOG(2, "Loading Palm Desktop %s: %s", Word(), path);
     m_trailing.clear();
-    bool ok = Open(path, PmOpenReadWrite);
+    // Read only: a file the user may not write can still be converted.
+    bool ok = Open(path, PmOpenRead);
     if (!ok) {
         CX_LOG(0, "Failed to open file: %s", path);
     }
@@ -100,6 +106,7 @@ bool PmExUtil::LoadFile(const std::string& path) {
         CX_LOG(2, "Palm Desktop %s information is loaded successfully.", Word());
     }
     m_bLoaded = true;
+    m_bLoadFailed = false;
     return true;
 }
 
@@ -437,6 +444,16 @@ bool PmExUtil::WriteHeaderField(std::size_t index, const PmExRecord& record) {
         return WriteBlockField(record.m_blocks[index - PmExRecord::kFirstBlockField]);
     }
     return true;
+}
+
+std::uint32_t PmExUtil::GetBlockCode(std::size_t index) const {
+    constexpr std::uint32_t kFirstBlockCode = 64;
+    constexpr std::uint32_t kLastBlockCode = 67;
+    if (index < m_schema.m_fieldCodes.size() && m_schema.m_fieldCodes[index] >= kFirstBlockCode &&
+        m_schema.m_fieldCodes[index] <= kLastBlockCode) {
+        return m_schema.m_fieldCodes[index];
+    }
+    return kFirstBlockCode + static_cast<std::uint32_t>(index - PmExRecord::kFirstBlockField);
 }
 
 bool PmExUtil::ReadBytesSince(std::uint64_t start, std::vector<std::uint8_t>& bytes) {

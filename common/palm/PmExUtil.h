@@ -28,9 +28,12 @@
 //   ..      ..       anything after the last whole record, kept and written back
 //
 // Loading and saving log every step to the debug log (failures at level 0, progress at
-// level 2). A save writes the whole file into a temporary file beside the target and puts
-// it in the target's place only once it is complete, so a failed save leaves the old file
-// as it was. A record that was loaded and not changed is written back byte for byte.
+// level 2). A load only reads the file (it still holds the file's lock meanwhile), so a
+// read-only file loads. A save writes the whole file into a temporary file beside the
+// target and puts it in the target's place only once it is complete, so a failed save
+// leaves the old file as it was. A record that was loaded and not changed is written back
+// byte for byte, up to the first record written from its fields; after that, a class
+// reference of a repeat event is written in its full form (PmRawRecord.h).
 
 #include <array>
 #include <cstddef>
@@ -45,6 +48,7 @@
 #include "PmDBUtil.h"
 #include "PmDataMgr.h"
 #include "PmExRecord.h"
+#include "PmRawRecord.h"
 
 namespace tabrel {
 
@@ -109,16 +113,20 @@ class PmExUtil : public PmDBUtil {
 
     // The result of the last load.
     bool IsLoaded() const { return m_bLoaded; }
+    // Whether the last load attempt failed; SaveAs then refuses, so that what the failed
+    // load read is never written under the header of an earlier file.
+    bool HasLoadFailed() const { return m_bLoadFailed; }
     // Loads the user's database of this application (found in the user's data folder).
     bool LoadByUser(std::int32_t userId);
     // Loads the whole file. On success the file name (GetFileName) becomes the name
     // recorded inside the file, and the path is kept for Save.
     bool LoadFile(const std::string& path);
-    // Writes the database back to the path it was loaded from.
+    // Writes the database back to the path it was loaded from; fails, logging so, when no
+    // load succeeded.
     bool Save();
     // Writes the whole database in place of the existing file at path; fails when there is
-    // no file at path. The database file name written is the one read from the file (path
-    // itself when nothing was loaded).
+    // no file at path, or when the last load attempt failed. The database file name written
+    // is the one read from the file (path itself when nothing was loaded).
     bool SaveAs(const std::string& path);
 
     const PmExAppInfo& GetAppInfo() const { return m_info; }
@@ -170,8 +178,14 @@ class PmExUtil : public PmDBUtil {
     bool WriteHeaderField(std::size_t index, const PmExRecord& record);
     // Reads the bytes from start up to the current position again (the position stays).
     bool ReadBytesSince(std::uint64_t start, std::vector<std::uint8_t>& bytes);
+    // The type code of the block of field index (7 to 10): the schema's when it lists a
+    // block code there, else the default 64 to 67.
+    std::uint32_t GetBlockCode(std::size_t index) const;
     // The log word of the application.
     const char* Word() const { return m_szWord.c_str(); }
+
+    // Set once a record of the save under way went out from its fields (PmRawRecord.h).
+    bool m_bFieldsWritten = false;
 
   private:
     bool RunLoadSteps();
@@ -181,6 +195,7 @@ class PmExUtil : public PmDBUtil {
     PmExAppInfo m_info;
     std::string m_szWord;
     bool m_bLoaded = false;
+    bool m_bLoadFailed = false;
     std::uint32_t m_dwExpectedVersion = 0;
     PmExSchema m_schema;
     std::array<std::uint8_t, kReserved1Size> m_reserved1{};
@@ -207,7 +222,8 @@ class PmExRecordUtil : public PmExUtil {
 
     // Appends a record the system created, stamped as added: record number 4096 + n,
     // status |= added, field 3 = n x the application's fields per row, placement
-    // 0x7FFFFFFF, where n is the number of records before it.
+    // 0x7FFFFFFF, where n is the number of records before it. A block without a type code
+    // gets the code its field has in the schema (64 to 67).
     bool AddNewRecord(const Record& record) {
         Record stamped = record;
         const auto n = static_cast<std::uint32_t>(m_records.GetRecordCount());
@@ -215,6 +231,11 @@ class PmExRecordUtil : public PmExUtil {
         stamped.m_dwStatus |= kPmStatusAdded;
         stamped.m_dwField3 = n * static_cast<std::uint32_t>(GetAppInfo().fieldCodes.size());
         stamped.m_dwPlacement = kPmNewPlacement;
+        for (std::size_t i = 0; i < PmExRecord::kBlockCount; ++i) {
+            if (stamped.m_blocks[i].m_dwType == 0) {
+                stamped.m_blocks[i].m_dwType = GetBlockCode(PmExRecord::kFirstBlockField + i);
+            }
+        }
         return m_records.AddRecord(stamped);
     }
 
@@ -242,6 +263,7 @@ class PmExRecordUtil : public PmExUtil {
 
     bool LoadRecord() override {
         const std::uint64_t start = GetPosition();
+        TakeClassReference();
         Record record{};
         const std::size_t fieldCount = GetSchema().m_fieldCodes.size();
         for (std::size_t index = 0; index < fieldCount; ++index) {
@@ -251,26 +273,31 @@ class PmExRecordUtil : public PmExUtil {
                 return false;
             }
         }
-        std::vector<std::uint8_t> raw;
-        return ReadBytesSince(start, raw) && m_records.AddLoadedRecord(record, std::move(raw));
+        PmRawRecord raw;
+        if (const std::optional<std::uint64_t> reference = TakeClassReference()) {
+            raw.classRefOffset = static_cast<std::size_t>(*reference - start);
+        }
+        return ReadBytesSince(start, raw.bytes) &&
+               m_records.AddLoadedRecord(record, std::move(raw));
     }
 
     bool SaveRecord(std::size_t position) override {
-        const std::span<const std::uint8_t> raw = m_records.GetRawBytes(position);
-        if (!raw.empty()) {
-            return WriteBytes(raw);
-        }
         const Record* record = m_records.GetRecordAt(position);
         if (record == nullptr) {
             return false;
         }
-        // As many fields as the file's records hold, so that the file reads back under its
-        // own schema.
+        return SaveRecordInFileOrder(*this, m_records.GetRawRecord(position), m_bFieldsWritten,
+                                     [&] { return WriteFields(*record); });
+    }
+
+    // As many fields as the file's records hold, so that the file reads back under its own
+    // schema.
+    bool WriteFields(const Record& record) {
         const std::size_t fieldCount = GetSchema().m_fieldCodes.size();
         for (std::size_t index = 0; index < fieldCount; ++index) {
             const bool written = index < PmExRecord::kFirstAppField
-                                     ? WriteHeaderField(index, *record)
-                                     : WriteRecordField(index, *record);
+                                     ? WriteHeaderField(index, record)
+                                     : WriteRecordField(index, record);
             if (!written) {
                 return false;
             }

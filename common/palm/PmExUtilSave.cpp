@@ -18,7 +18,10 @@ bool PmExUtil::Save() {
 }
 
 bool PmExUtil::SaveAs(const std::string& path) {
-    if (path.empty()) {
+    // After a failed load the header is the earlier file's while the schema and records are
+    // (partly) the new file's; nothing of that mix is written.
+    if (path.empty() || m_bLoadFailed) {
+        CX_LOG(0, "Failed to save Palm Desktop %s database.", Word());
         return false;
     }
     CX_LOG(2, "Saving Palm Desktop %s database as file: %s", Word(), path);
@@ -186,6 +189,7 @@ bool PmExUtil::SaveRecords() {
     if (total > UINT32_MAX || !WriteLong(static_cast<std::uint32_t>(total))) {
         return false;
     }
+    m_bFieldsWritten = false;
     for (std::size_t position = 0; position < count; ++position) {
         if (!SaveRecord(position)) {
             return false;

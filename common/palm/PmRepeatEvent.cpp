@@ -72,6 +72,26 @@ std::string_view GetRepeatClassName(std::uint32_t kind) {
     return kind < kClassNames.size() ? kClassNames[kind] : std::string_view{};
 }
 
+// Class declaration:
+//   offset  size  meaning
+//   0       2     0xFFFF
+//   2       2     schema word 1
+//   4       2     name length L
+//   6       L     class name
+std::vector<std::uint8_t> GetRepeatClassDeclaration(std::uint32_t kind) {
+    const std::string_view name = GetRepeatClassName(kind);
+    if (name.empty()) {
+        return {};
+    }
+    const auto length = static_cast<std::uint16_t>(name.size());
+    std::vector<std::uint8_t> bytes{
+        static_cast<std::uint8_t>(kNewClass),    static_cast<std::uint8_t>(kNewClass >> 8),
+        static_cast<std::uint8_t>(kClassSchema), static_cast<std::uint8_t>(kClassSchema >> 8),
+        static_cast<std::uint8_t>(length),       static_cast<std::uint8_t>(length >> 8)};
+    bytes.insert(bytes.end(), name.begin(), name.end());
+    return bytes;
+}
+
 // Repeat-event field:
 //   offset  size   meaning
 //   0       4      type code 8
@@ -109,6 +129,7 @@ bool ReadRepeatEvent(PmDBUtil& db, PmRepeatEvent& event) {
         }
     }
 
+    const std::uint64_t classEntryPosition = db.GetPosition();
     std::uint16_t classEntry = 0;
     if (!db.ReadShort(classEntry)) {
         return false;
@@ -135,6 +156,10 @@ bool ReadRepeatEvent(PmDBUtil& db, PmRepeatEvent& event) {
     if (!db.ReadLong(read.nKind) || !db.ReadLong(read.nInterval) || !db.ReadLong(read.tEndDate) ||
         !db.ReadLong(read.nFirstDayOfWeek) || !ReadKindValues(db, read)) {
         return false;
+    }
+    if (classEntry != kNewClass) {
+        // Its bytes read right only where they are; a save may have to expand it.
+        db.NoteClassReference(classEntryPosition);
     }
     event = std::move(read);
     return true;

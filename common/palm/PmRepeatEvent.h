@@ -62,9 +62,15 @@ struct PmRepeatEvent {
 // "CDateOfYear", "CDayOfYear" for kinds 1 to 6; empty for 0 and for kinds above 6.
 std::string_view GetRepeatClassName(std::uint32_t kind);
 
+// The class entry that declares the class of kind in full, as a field carries it in place
+// of a reference: u16 0xFFFF, u16 1, u16 name length, the name of GetRepeatClassName.
+// Empty for a kind without a class name.
+std::vector<std::uint8_t> GetRepeatClassDeclaration(std::uint32_t kind);
+
 // Reads a repeat-event field (code 8 first) at the position of db into event. Fails, with
 // event left as it was, on another code, a class name above 256 bytes, a class-name entry
-// whose schema word is not 1, or a value that cannot be read.
+// whose schema word is not 1, or a value that cannot be read. A class entry that refers to
+// an earlier class is noted with its file position (PmDBUtil::NoteClassReference).
 bool ReadRepeatEvent(PmDBUtil& db, PmRepeatEvent& event);
 
 // Writes event as a repeat-event field: code 8, its exception dates, then nothing more for

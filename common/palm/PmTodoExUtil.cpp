@@ -14,6 +14,24 @@ constexpr std::array<std::uint16_t, PmTodoExRecord::kFieldCount> kFieldCodes{
     ftDate,    ftBoolean, ftInteger, ftCString,    ftBoolean, ftDate,    ftBoolean,
     ftDate,    ftInteger, ftDate,    ftRepeatEvent};
 
+// The text field index holds and its capacity; a null text for the other fields.
+template <class Record>
+PmTextSlotOf<Record> TextAt(Record& r, std::size_t index) {
+    using R = PmTodoExRecord;
+    switch (index) {
+        case 11:
+            return {&r.m_szField11, R::kShortTextCapacity};
+        case 12:
+            return {&r.m_szField12, R::kShortTextCapacity};
+        case 13:
+            return {&r.m_szDescription, R::kDescriptionCapacity};
+        case 17:
+            return {&r.m_szNote, R::kNoteCapacity};
+        default:
+            return {};
+    }
+}
+
 }  // namespace
 
 const PmExAppInfo& PmTodoExUtil::AppInfo() {
@@ -43,29 +61,24 @@ bool PmTodoExUtil::WriteRepeatEvent(const PmRepeatEvent& event) {
 
 // Task fields after the header (the schema's codes are not consulted):
 //   field               reader                     writer
-//   11, 12, 13, 17      string field               code 5, word 1, counted string
+//   11, 12, 13, 17      string field               code 5, word 1, counted string (the
+//                                                  whole stored text while unchanged)
 //   14, 19, 21, 23      value field (1, 3 or 6)    code 3
 //   16, 22              value field                code 1
 //   15, 18, 20          value field                code 6
 //   24                  repeat event (code 8)      repeat event
 //   25 and up           nothing                    nothing
 bool PmTodoExUtil::ReadRecordField(std::size_t index, PmTodoExRecord& record) {
-    using R = PmTodoExRecord;
+    if (const auto slot = TextAt(record, index); slot.text != nullptr) {
+        return ReadTextField(index, *slot.text, slot.capacity, record.m_wholeTexts);
+    }
     switch (index) {
-        case 11:
-            return ReadCStringField(record.m_szField11, R::kShortTextCapacity);
-        case 12:
-            return ReadCStringField(record.m_szField12, R::kShortTextCapacity);
-        case 13:
-            return ReadCStringField(record.m_szDescription, R::kDescriptionCapacity);
         case 14:
             return ReadValueField(record.m_tDueDate);
         case 15:
             return ReadValueField(record.m_bCompleted);
         case 16:
             return ReadValueField(record.m_dwPriority);
-        case 17:
-            return ReadCStringField(record.m_szNote, R::kNoteCapacity);
         case 18:
             return ReadValueField(record.m_bField18);
         case 19:
@@ -86,21 +99,16 @@ bool PmTodoExUtil::ReadRecordField(std::size_t index, PmTodoExRecord& record) {
 }
 
 bool PmTodoExUtil::WriteRecordField(std::size_t index, const PmTodoExRecord& record) {
+    if (const auto slot = TextAt(record, index); slot.text != nullptr) {
+        return WriteTextField(index, *slot.text, slot.capacity, record.m_wholeTexts);
+    }
     switch (index) {
-        case 11:
-            return WriteCStringField(record.m_szField11, 1);
-        case 12:
-            return WriteCStringField(record.m_szField12, 1);
-        case 13:
-            return WriteCStringField(record.m_szDescription, 1);
         case 14:
             return WriteDateField(record.m_tDueDate);
         case 15:
             return WriteBooleanField(record.m_bCompleted);
         case 16:
             return WriteIntegerField(record.m_dwPriority);
-        case 17:
-            return WriteCStringField(record.m_szNote, 1);
         case 18:
             return WriteBooleanField(record.m_bField18);
         case 19:

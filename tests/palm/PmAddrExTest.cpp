@@ -198,25 +198,62 @@ TEST(PmAddrEx, ChangedContactIsWrittenFieldByField) {
     ASSERT_TRUE(loaded.contacts.ChangeRecord(0, changed));
     ASSERT_TRUE(loaded.contacts.Save());
 
-    // Texts as the record holds them, values under code 1 (the private flag too), field 66
-    // under code 6 and the birthday under code 68.
+    // The changed text as it is now, every other text whole as it was stored (not cut to
+    // its field), values under code 1 (the private flag too), field 66 under code 6 and the
+    // birthday under code 68.
     PalmSgValues values = DistinctValues();
     values.text = [](std::size_t i) {
-        if (i == 15) {
-            return std::string("Dr.");
-        }
-        for (const TextField& field : TextFields()) {
-            if (field.index == i) {
-                return Kept(i, field.capacity);
-            }
-        }
-        return std::string("?");
+        return i == 15 ? std::string("Dr.") : DistinctValues().text(i);
     };
     std::vector<std::uint16_t> codes = AddressCodes();
     codes[6] = 1;
     file.records[0] = AddressRecord(
         {.id = 101, .number = 4096, .status = 2, .category = 2, .privateCode = 1}, values, codes);
     EXPECT_EQ(ReadFile(loaded.path), file.Build());
+}
+
+// A note longer than its field keeps survives a change of another field; a note that was
+// changed goes out as it now is.
+TEST(PmAddrEx, LongNoteSurvivesAChangeOfAnotherField) {
+    ScopedLogFolder logFolder;
+    PalmSgFile file = AddressFile();
+    file.reserved1[12] = 1;
+    const std::string note = std::string(2047, 'n') + std::string(953, 'N');
+    PalmSgValues values;
+    values.text = [&](std::size_t i) {
+        return i == 18 ? note : i == 19 ? std::string("555-0100") : std::string();
+    };
+    file.records = {AddressRecord({.id = 7, .number = 4096, .privateCode = 1}, values)};
+    Loaded loaded(file);
+    ASSERT_TRUE(loaded.contacts.IsLoaded());
+    PmAddrExRecord changed = *loaded.contacts.GetDataMgr().GetRecordAt(0);
+    EXPECT_EQ(changed.m_szNote, std::string(2047, 'n'));
+    changed.m_szPhones[0] = "555-0199";
+    ASSERT_TRUE(loaded.contacts.ChangeRecord(0, changed));
+    ASSERT_TRUE(loaded.contacts.Save());
+
+    values.text = [&](std::size_t i) {
+        return i == 18 ? note : i == 19 ? std::string("555-0199") : std::string();
+    };
+    file.records = {
+        AddressRecord({.id = 7, .number = 4096, .status = 2, .privateCode = 1}, values)};
+    EXPECT_EQ(ReadFile(loaded.path), file.Build());
+
+    // Reloaded and changed again, now in the note itself.
+    Loaded again(file);
+    ASSERT_TRUE(again.contacts.IsLoaded());
+    PmAddrExRecord edited = *again.contacts.GetDataMgr().GetRecordAt(0);
+    edited.m_szNote.back() = 'e';
+    ASSERT_TRUE(again.contacts.ChangeRecord(0, edited));
+    ASSERT_TRUE(again.contacts.Save());
+    values.text = [&](std::size_t i) {
+        return i == 18   ? std::string(2046, 'n') + "e"
+               : i == 19 ? std::string("555-0199")
+                         : std::string();
+    };
+    file.records = {
+        AddressRecord({.id = 7, .number = 4096, .status = 2, .privateCode = 1}, values)};
+    EXPECT_EQ(ReadFile(again.path), file.Build());
 }
 
 TEST(PmAddrEx, NewContactAndDefaults) {
@@ -252,7 +289,9 @@ TEST(PmAddrEx, NewContactAndDefaults) {
     codes[6] = 1;
     PalmSgHeader header{
         .number = 4098, .status = 1, .field3 = 146, .placement = 0x7FFFFFFF, .privateCode = 1};
-    header.blocks = {Bytes(8, 0), Bytes(8, 0), Bytes(8, 0), Bytes(8, 0)};
+    // Empty blocks under the codes the schema lists for fields 7 to 10.
+    header.blocks = {PalmSgFields().Block(64).Get(), PalmSgFields().Block(65).Get(),
+                     PalmSgFields().Block(66).Get(), PalmSgFields().Block(67).Get()};
     file.records.push_back(AddressRecord(header, values, codes));
     file.reserved1[12] = 3;
     EXPECT_EQ(ReadFile(loaded.path), file.Build());

@@ -67,10 +67,16 @@ PalmSgValues KeptValues(std::uint32_t category) {
     return values;
 }
 
-// The contact DistinctValues describes, member by member.
+// The contact DistinctValues describes, member by member; every text is longer than its
+// field, so the record also keeps it whole.
 PmAddrRecord DistinctContact(std::uint32_t category) {
     const PalmSgValues v = KeptValues(category);
     PmAddrRecord r;
+    for (std::size_t i = 3; i <= 28; ++i) {
+        if (ClassicAddressCodes()[i] == 5) {
+            r.m_wholeTexts[i] = DistinctValues(category).text(i);
+        }
+    }
     r.m_szLastName = v.text(3);
     r.m_szFirstName = v.text(4);
     r.m_szTitle = v.text(5);
@@ -286,7 +292,8 @@ TEST(PmAddrUtil, LoadAndSaveGiveBackIdenticalBytes) {
 }
 
 // A changed record is written from its fields with this system's codes and its texts as
-// the record holds them; the records beside it are written as they were read.
+// the record holds them (unchanged texts longer than their fields whole); the records
+// beside it are written as they were read.
 TEST(PmAddrUtil, ChangedRecordIsWrittenFromItsFields) {
     ScopedLogFolder log;
     ClassicFile source = SampleFile();
@@ -302,7 +309,8 @@ TEST(PmAddrUtil, ChangedRecordIsWrittenFromItsFields) {
     EXPECT_EQ(file.contacts.GetDataMgr().GetRecordAt(1)->m_dwStatus, 0x02u);
     ASSERT_TRUE(file.contacts.Save());
 
-    source.records[0] = ClassicAddressRecord({0x00A1B2C3, 0x02, 1}, KeptValues(7));
+    // Texts longer than their fields go out whole while unchanged.
+    source.records[0] = ClassicAddressRecord({0x00A1B2C3, 0x02, 1}, DistinctValues(7));
     PalmSgValues values = PlainValues(99);
     values.value = [base = values.value](std::size_t i) { return i == 7 ? PhoneEmail : base(i); };
     values.text = [base = values.text](std::size_t i) {
@@ -314,6 +322,42 @@ TEST(PmAddrUtil, ChangedRecordIsWrittenFromItsFields) {
     PmAddrUtil reloaded(file.path);
     ASSERT_TRUE(reloaded.IsLoaded());
     EXPECT_EQ(*reloaded.GetDataMgr().GetRecordAt(1), second);
+}
+
+// A note longer than its field keeps survives a change of another field; a note that was
+// changed goes out as it now is.
+TEST(PmAddrUtil, LongNoteSurvivesAChangeOfAnotherField) {
+    ScopedLogFolder log;
+    ClassicFile source = ClassicAddressFile();
+    const std::string note = std::string(2047, 'n') + std::string(953, 'N');
+    PalmSgValues values = PlainValues(0);
+    values.text = [&, base = values.text](std::size_t i) { return i == 22 ? note : base(i); };
+    source.records = {ClassicAddressRecord({.id = 5, .status = 0, .placement = 1}, values)};
+    Loaded file(source.Build());
+    ASSERT_TRUE(file.loaded);
+    PmAddrRecord changed = *file.contacts.GetDataMgr().GetRecordAt(0);
+    EXPECT_EQ(changed.m_szNote, std::string(2047, 'n'));
+    changed.m_szPhones[4] = "555-0199";
+    ASSERT_TRUE(file.contacts.ChangeRecord(0, changed));
+    ASSERT_TRUE(file.contacts.Save());
+
+    values.text = [&, base = values.text](std::size_t i) {
+        return i == 16 ? std::string("555-0199") : base(i);
+    };
+    source.records = {ClassicAddressRecord({.id = 5, .status = 2, .placement = 1}, values)};
+    EXPECT_EQ(ReadFile(file.path), source.Build());
+
+    Loaded again(source.Build());
+    ASSERT_TRUE(again.loaded);
+    PmAddrRecord edited = *again.contacts.GetDataMgr().GetRecordAt(0);
+    edited.m_szNote.resize(100);
+    ASSERT_TRUE(again.contacts.ChangeRecord(0, edited));
+    ASSERT_TRUE(again.contacts.Save());
+    values.text = [&, base = values.text](std::size_t i) {
+        return i == 22 ? std::string(100, 'n') : base(i);
+    };
+    source.records = {ClassicAddressRecord({.id = 5, .status = 2, .placement = 1}, values)};
+    EXPECT_EQ(ReadFile(again.path), source.Build());
 }
 
 // A new contact is stamped as added and written from its fields after the loaded ones; the

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "PalmSgWriter.h"
 #include "PalmTestSupport.h"
 #include "PalmUsers.h"
+#include "PmAddrUtil.h"
+#include "PmDateUtil.h"
 #include "PmMemoExUtil.h"
 #include "PmMemoUtil.h"
 #include "PmTodoUtil.h"
@@ -118,6 +121,7 @@ PmClassicLog SlotNameLog() {
     log.saveStart = "saveStart %s";
     log.saveOpenFailed = "saveOpenFailed";
     log.saveDone = "saveDone";
+    log.saveFailed = "saveFailed";
     log.recordsWriteFailed = "recordsWriteFailed";
     log.categoriesSaveStart = "categoriesSaveStart";
     log.categorySlotEmpty = "categorySlotEmpty";
@@ -636,6 +640,84 @@ TEST(PmClassicUtil, FailedSaveLeavesTheOriginalFile) {
     EXPECT_EQ(entries, 1u);
 }
 
+// Loading only reads: a file the user may not write, in a folder the user may not write,
+// loads (a save then fails and leaves it alone). The file is still held exclusively while
+// it loads.
+TEST(PmClassicUtil, ReadOnlyFilesLoad) {
+    ScopedLogFolder logFolder;
+    const Bytes original = SampleMemoFile().Build();
+    TempDir dir;
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
+    const std::filesystem::path folder = dir.Path() / "ro";
+    std::filesystem::create_directory(folder);
+    const std::string path = (folder / "memopad.dat").string();
+    WriteFile(path, original);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    EXPECT_TRUE(RunUnprivileged([&] {
+        PmMemoUtil memos;
+        return memos.LoadFile(path) && memos.GetDataMgr().GetRecordCount() == 3 && !memos.Save();
+    }));
+    std::filesystem::permissions(folder, std::filesystem::perms(0555));
+    EXPECT_TRUE(RunUnprivileged([&] {
+        PmMemoUtil memos(path);
+        return memos.IsLoaded() && memos.GetDataMgr().GetRecordCount() == 3;
+    }));
+    EXPECT_EQ(ReadFile(path), original);
+
+    PmFile holder;
+    ASSERT_TRUE(holder.Open(path, PmOpenRead));
+    EXPECT_FALSE(PmMemoUtil(path).IsLoaded());
+}
+
+// After a failed load the object holds the earlier file's label text with what it read of
+// the other file: no save writes that anywhere, each refusal logs the save-failure line. A
+// later successful load makes saving possible again.
+TEST(PmClassicUtil, SaveIsRefusedAfterAFailedLoad) {
+    LogCapture log;
+    const Bytes original = SampleMemoFile().Build();
+    DatFile dat(original);
+    PmMemoUtil memos(dat.Path());
+    ASSERT_TRUE(memos.IsLoaded());
+    EXPECT_FALSE(memos.HasLoadFailed());
+
+    // A file cut in its records: categories, schema and some records of it were read.
+    ClassicFile other = SampleMemoFile();
+    other.labelText = "other labels";
+    const Bytes otherBytes = other.Build();
+    DatFile cut(Bytes(otherBytes.begin(), otherBytes.end() - 100));
+    ASSERT_FALSE(memos.LoadFile(cut.Path()));
+    EXPECT_TRUE(memos.HasLoadFailed());
+    log.Clear();
+    EXPECT_FALSE(memos.SaveAs(dat.Path()));
+    EXPECT_EQ(log.Messages(),
+              std::vector<std::string>{"E Failed to save Palm Desktop memopad database."});
+    log.Clear();
+    EXPECT_FALSE(memos.Save());
+    EXPECT_EQ(log.Messages(),
+              std::vector<std::string>{"E Failed to save Palm Desktop memopad database."});
+    EXPECT_EQ(dat.Read(), original);
+    EXPECT_EQ(dat.EntryCount(), 1u);
+
+    ASSERT_TRUE(memos.LoadFile(dat.Path()));
+    EXPECT_FALSE(memos.HasLoadFailed());
+    EXPECT_TRUE(memos.SaveAs(dat.Path()));
+    EXPECT_EQ(dat.Read(), original);
+
+    // Nothing loaded: Save has no path, and says so, in each application's words.
+    const std::vector<std::pair<std::string, std::function<bool()>>> fresh{
+        {"E Failed to save Palm Desktop address book database.",
+         [] { return PmAddrUtil().Save(); }},
+        {"E Failed to save Palm Desktop datebook database.", [] { return PmDateUtil().Save(); }},
+        {"E Failed to save Palm Desktop todo list database.", [] { return PmTodoUtil().Save(); }},
+        {"E Failed to save Palm Desktop memopad database.", [] { return PmMemoUtil().Save(); }},
+    };
+    for (const auto& [line, save] : fresh) {
+        log.Clear();
+        EXPECT_FALSE(save());
+        EXPECT_EQ(log.Messages(), std::vector<std::string>{line});
+    }
+}
+
 TEST(PmClassicUtil, TasksAndMemosLogOnlyAroundTheLoad) {
     LogCapture log;
     DatFile dat(SampleMemoFile().Build());
@@ -730,6 +812,7 @@ TEST(PmClassicUtil, EachStepLogsItsApplicationsLine) {
         EXPECT_EQ(messages.back(), "E loadFailed " + dat.Path()) << line;
     }
     ASSERT_FALSE(memos.Save());
+    EXPECT_EQ(log.Messages().back(), "E saveFailed");
     log.Clear();
     EXPECT_FALSE(memos.LoadFile(""));
     EXPECT_EQ(log.Messages(), std::vector<std::string>{"E emptyPath"});

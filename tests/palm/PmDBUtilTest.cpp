@@ -141,6 +141,42 @@ TEST(PmDBUtil, StringFieldKeepsWhatItsFieldHoldsAndConsumesTheRest) {
     EXPECT_FALSE(Source(Hex("01000000 01000000 00")).db.ReadCStringField(text, 32));
 }
 
+// A text stored longer than its field keeps is also kept whole, and written back whole as
+// long as the field still holds exactly the cut text.
+TEST(PmDBUtil, TextFieldsKeepTheWholeStoredTextForAnUnchangedField) {
+    const std::string stored = std::string(31, 'x') + "TAIL";
+    const Bytes field = Hex("05000000 01000000 23") + Bytes(stored.begin(), stored.end());
+    Source source(Hex("05000000 00000000 23") + Bytes(stored.begin(), stored.end()) +
+                  Hex("05000000 00000000 03") + Bytes{'a', 'b', 'c'} + Hex("edfe0000"));
+    PmWholeTexts whole{{12, "stale entry for a text that now fits"}};
+    std::string cut;
+    std::string fits;
+    std::uint32_t after = 0;
+    ASSERT_TRUE(source.db.ReadTextField(11, cut, 32, whole) &&
+                source.db.ReadTextField(12, fits, 32, whole) && source.db.ReadLong(after));
+    EXPECT_EQ(cut, std::string(31, 'x'));
+    EXPECT_EQ(fits, "abc");
+    EXPECT_EQ(after, 0xFEEDu);
+    EXPECT_EQ(whole, (PmWholeTexts{{11, stored}}));
+
+    // Unchanged: the whole text. Changed in any way, or another field: the text as it is.
+    const auto written = [&](std::size_t index, const std::string& text) {
+        return Written([&](PmDBUtil& db) { return db.WriteTextField(index, text, 32, whole); });
+    };
+    const auto plain = [](const std::string& text) {
+        return Written([&](PmDBUtil& db) { return db.WriteCStringField(text, 1); });
+    };
+    EXPECT_EQ(written(11, cut), field);
+    for (const std::string& changed :
+         {std::string(30, 'x'), std::string(30, 'x') + "y", std::string(), std::string("abc")}) {
+        EXPECT_EQ(written(11, changed), plain(changed)) << changed;
+    }
+    EXPECT_EQ(written(12, cut), plain(cut));
+    // Written with a capacity that would not have cut it so: the text as it is.
+    EXPECT_EQ(Written([&](PmDBUtil& db) { return db.WriteTextField(11, cut, 33, whole); }),
+              plain(cut));
+}
+
 TEST(PmDBUtil, BlocksOfEverySizeKindBothWays) {
     const std::vector<std::pair<PmBlock, Bytes>> cases{
         {{65, 0, 0, 0, 0, {}}, Hex("41000000 00000000")},

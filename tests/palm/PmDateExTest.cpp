@@ -163,6 +163,8 @@ TEST(PmDateEx, LoadsEveryFieldOfEveryRecord) {
     first.m_repeat.byDaysMask = wdMonday | wdWednesday | wdFriday;
     first.m_repeat.exceptionDates = {111, 222};
     first.m_repeat.className = "CWeekly";
+    // The description and the note were stored longer than their fields keep.
+    first.m_wholeTexts = {{15, std::string(300, 'd')}, {17, std::string(9000, 'n')}};
     EXPECT_EQ(*records.GetRecordAt(0), first);
 
     PmDateExRecord second = Expected("Dentist", "short note");
@@ -197,7 +199,9 @@ TEST(PmDateEx, LoadAndSaveGiveBackIdenticalBytes) {
 }
 
 // A changed record is written from its fields with this system's codes; its exception
-// dates stay; the record beside it is written as it was read.
+// dates stay, and so does its note, stored longer than the field keeps. The record after it
+// is written as it was read, except that its class reference now declares the class in
+// full: the changed record declares its own class, so the running numbers moved.
 TEST(PmDateEx, ChangedRecordIsWrittenFromItsFields) {
     test::ScopedLogFolder log;
     test::PalmSgFile source = TwoAppointments();
@@ -212,8 +216,18 @@ TEST(PmDateEx, ChangedRecordIsWrittenFromItsFields) {
     PalmSgHeader header = FirstHeader();
     header.status = 0x02;
     header.privateCode = 1;  // the private flag goes out under the integer code
-    source.records[0] = test::DateBookRecord(header, Values("Team meeting", std::string(8191, 'n')),
+    source.records[0] = test::DateBookRecord(header, Values("Team meeting", std::string(9000, 'n')),
                                              test::RepeatField(WeeklyRepeat()));
+    std::vector<std::uint16_t> oddCodes = test::DateBookCodes();
+    oddCodes[13] = 1;
+    oddCodes[18] = 1;
+    oddCodes[24] = 3;
+    test::PalmSgRepeat declared = ReferencedYearlyRepeat();
+    declared.classEntry = 0xFFFF;
+    declared.className = "CDateOfYear";
+    source.records[1] =
+        test::DateBookRecord(Header(12, 4097, 0x02, 27, 6, 99, 0), Values("Dentist", "short note"),
+                             test::RepeatField(declared), oddCodes);
     EXPECT_EQ(FirstDifference(test::ReadFile(file.path), source.Build()), "same");
 }
 
@@ -242,12 +256,13 @@ TEST(PmDateEx, NewRecordsAreStampedAndCountedInReservedBlock1) {
     EXPECT_EQ(stamped.m_dwRecordId, 0u);
     ASSERT_TRUE(file.db.Save());
 
-    // 4096 + 3 records in bytes 12 and 13; the new record with empty code-0 blocks.
+    // 4096 + 3 records in bytes 12 and 13; the new record with empty blocks under the codes
+    // of the schema.
     source.reserved1[12] = 0x03;
     source.reserved1[13] = 0x10;
     PalmSgHeader header = Header(0, 4098, 0x01, 54, 0x7FFFFFFF, 7, 0, 1);
-    for (Bytes& block : header.blocks) {
-        block = PalmSgFields().Block(0).Get();
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        header.blocks[i] = PalmSgFields().Block(64 + i).Get();
     }
     PalmSgFields fields = test::HeaderFields(header);
     fields.Text("").Text("").Date(1000000000).Date(1000003600).Text("Lunch").Integer(0).Text("");

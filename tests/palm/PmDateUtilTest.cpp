@@ -140,6 +140,8 @@ TEST(PmDateUtil, LoadsEveryFieldOfTheShownRecords) {
     first.m_dwRecordId = 0x0A0B0C0D;
     first.m_dwPlacement = 1;
     first.m_repeat = WeeklyEvent();
+    // Both texts were stored longer than their fields keep.
+    first.m_wholeTexts = {{5, std::string(600, 'd')}, {7, std::string(600, 'n')}};
     EXPECT_EQ(*records.GetRecordAt(0), first);
 
     PmDateRecord second = Expected("Dentist", "short note");
@@ -176,8 +178,8 @@ TEST(PmDateUtil, LoadAndSaveGiveBackIdenticalBytes) {
 }
 
 // Changed records are written from their fields with this system's codes (the end time
-// under code 3) and keep their exception dates; a new one goes last; the appointments
-// without a time stay where they were.
+// under code 3) and keep their exception dates and the unchanged note stored longer than
+// its field; a new one goes last; the appointments without a time stay where they were.
 TEST(PmDateUtil, ChangedAndNewRecordsLeaveHiddenOnesInPlace) {
     ScopedLogFolder log;
     ClassicFile source = SampleFile();
@@ -211,7 +213,7 @@ TEST(PmDateUtil, ChangedAndNewRecordsLeaveHiddenOnesInPlace) {
     std::vector<std::uint16_t> written = ClassicDateBookCodes();
     written[4] = 3;
     source.records[0] =
-        ClassicDateBookRecord({0x0A0B0C0D, 0x02, 1}, Values("Team meeting", std::string(511, 'n')),
+        ClassicDateBookRecord({0x0A0B0C0D, 0x02, 1}, Values("Team meeting", std::string(600, 'n')),
                               RepeatField(WeeklyRepeat()), written);
     PalmSgValues values = Values("Dentist", "short note");
     values.value = [base = values.value](std::size_t i) { return i == 11 ? 1u : base(i); };
@@ -233,7 +235,10 @@ TEST(PmDateUtil, ChangedAndNewRecordsLeaveHiddenOnesInPlace) {
     ASSERT_TRUE(reloaded.IsLoaded());
     ASSERT_EQ(reloaded.GetDataMgr().GetRecordCount(), 3u);
     EXPECT_EQ(reloaded.GetHiddenRecordCount(), 2u);
-    EXPECT_EQ(*reloaded.GetDataMgr().GetRecordAt(0), *file.dates.GetDataMgr().GetRecordAt(0));
+    // The whole description read at first no longer belongs to the changed one.
+    PmDateRecord changed = *file.dates.GetDataMgr().GetRecordAt(0);
+    changed.m_wholeTexts.erase(5);
+    EXPECT_EQ(*reloaded.GetDataMgr().GetRecordAt(0), changed);
     EXPECT_EQ(reloaded.GetDataMgr().GetRecordAt(0)->m_repeat.exceptionDates,
               WeeklyEvent().exceptionDates);
     PmDateRecord expected = stamped;

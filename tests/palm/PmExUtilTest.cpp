@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AllocationProbe.h"
+#include "EnvGuards.h"
 #include "LogCapture.h"
 #include "PalmSgWriter.h"
 #include "PalmTestSupport.h"
@@ -103,7 +104,10 @@ Bytes WrittenMemo(PalmSgHeader header, std::string_view memo, std::string_view t
     return MemoRecord(header, memo, text11, text12);
 }
 
-const std::array<Bytes, 4> kNoBlocks{Bytes(8, 0), Bytes(8, 0), Bytes(8, 0), Bytes(8, 0)};
+// The empty blocks of a new record, under the codes the schema lists for fields 7 to 10.
+const std::array<Bytes, 4> kNewBlocks{
+    PalmSgFields().Block(64).Get(), PalmSgFields().Block(65).Get(), PalmSgFields().Block(66).Get(),
+    PalmSgFields().Block(67).Get()};
 
 }  // namespace
 
@@ -116,20 +120,23 @@ TEST(PmDataMgr, CopiesRecordsAndKeepsTheirBytesUntilReplaced) {
     Rec rec{1, "one"};
     ASSERT_TRUE(list.AddRecord(rec));
     rec.text = "changed after the add";
-    ASSERT_TRUE(list.AddLoadedRecord({2, "two"}, {0xAA, 0xBB}));
+    ASSERT_TRUE(list.AddLoadedRecord({2, "two"}, PmRawRecord{{0xAA, 0xBB, 0x01, 0x80}, 2}));
     EXPECT_EQ(list.GetRecordCount(), 2u);
     EXPECT_EQ(list.GetFirstRecord()->text, "one");
     EXPECT_EQ(list.GetNextRecord()->value, 2);
     EXPECT_EQ(list.GetNextRecord(), nullptr);
     EXPECT_EQ(list.GetRecordAt(2), nullptr);
     EXPECT_TRUE(list.GetRawBytes(0).empty());
-    EXPECT_EQ(Bytes(list.GetRawBytes(1).begin(), list.GetRawBytes(1).end()), (Bytes{0xAA, 0xBB}));
+    EXPECT_EQ(Bytes(list.GetRawBytes(1).begin(), list.GetRawBytes(1).end()),
+              (Bytes{0xAA, 0xBB, 0x01, 0x80}));
+    EXPECT_EQ(list.GetRawRecord(1).classRefOffset, 2u);
 
     const Rec* held = list.GetRecordAt(1);
     ASSERT_TRUE(list.ReplaceRecord(1, {3, "three"}));
     EXPECT_EQ(list.GetRecordAt(1), held);  // same place, same address
     EXPECT_EQ(held->value, 3);
     EXPECT_TRUE(list.GetRawBytes(1).empty());
+    EXPECT_FALSE(list.GetRawRecord(1).HasClassReference());
     EXPECT_FALSE(list.ReplaceRecord(2, {}));
 
     int sum = 0;
@@ -482,6 +489,11 @@ TEST(PmExUtil, NewRecordsAreStampedAndCounted) {
     EXPECT_EQ(stamped.m_dwStatus, 0x11u);
     EXPECT_EQ(stamped.m_dwField3, 3u * 14);
     EXPECT_EQ(stamped.m_dwPlacement, 0x7FFFFFFFu);
+    // Its empty blocks carry the codes the schema lists for fields 7 to 10.
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(stamped.m_blocks[i].m_dwType, 64 + i);
+        EXPECT_EQ(stamped.m_blocks[i].m_dwSize, 0u);
+    }
     ASSERT_TRUE(memos.Save());
 
     file.reserved1[kCountLow - 28] = 4;
@@ -491,7 +503,7 @@ TEST(PmExUtil, NewRecordsAreStampedAndCounted) {
                                         .placement = 0x7FFFFFFF,
                                         .category = 7,
                                         .isPrivate = 1,
-                                        .blocks = kNoBlocks},
+                                        .blocks = kNewBlocks},
                                        "new memo"));
     EXPECT_EQ(dat.Read(), file.Build());
 
@@ -633,6 +645,83 @@ TEST(PmExUtil, FailedSaveLeavesTheOriginalFile) {
         ++entries;
     }
     EXPECT_EQ(entries, 1u);
+}
+
+// Loading only reads: a file the user may not write, in a folder the user may not write,
+// loads (a save then fails and leaves it alone). The file is still held exclusively while
+// it loads.
+TEST(PmExUtil, ReadOnlyFilesLoad) {
+    ScopedLogFolder logFolder;
+    const Bytes original = SampleMemoPad().Build();
+    TempDir dir;
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
+    const std::filesystem::path folder = dir.Path() / "ro";
+    std::filesystem::create_directory(folder);
+    const std::string path = (folder / "memopad.dat").string();
+    WriteFile(path, original);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    EXPECT_TRUE(RunUnprivileged([&] {
+        PmMemoExUtil memos;
+        return memos.LoadFile(path) && memos.GetDataMgr().GetRecordCount() == 3 && !memos.Save();
+    }));
+    std::filesystem::permissions(folder, std::filesystem::perms(0555));
+    EXPECT_TRUE(RunUnprivileged([&] {
+        PmMemoExUtil memos(path);
+        return memos.IsLoaded() && memos.GetDataMgr().GetRecordCount() == 3;
+    }));
+    EXPECT_EQ(ReadFile(path), original);
+
+    PmFile holder;
+    ASSERT_TRUE(holder.Open(path, PmOpenRead));
+    EXPECT_FALSE(PmMemoExUtil(path).IsLoaded());
+}
+
+// After a failed load the object holds the earlier file's header with what it read of the
+// other file: no save writes that anywhere, each refusal logs the save-failure line. A
+// later successful load makes saving possible again.
+TEST(PmExUtil, SaveIsRefusedAfterAFailedLoad) {
+    LogCapture log;
+    const Bytes original = SampleMemoPad().Build();
+    DatFile dat(original);
+    PmMemoExUtil memos(dat.Path());
+    ASSERT_TRUE(memos.IsLoaded());
+    EXPECT_FALSE(memos.HasLoadFailed());
+
+    // A file cut in its second record: categories, schema and one record of it were read.
+    PalmSgFile other = SampleMemoPad();
+    other.categories = {{2, 9, 0, "Other", "Other"}};
+    const Bytes otherBytes = other.Build();
+    DatFile cut(Bytes(otherBytes.begin(), otherBytes.end() - 200));
+    ASSERT_FALSE(memos.LoadFile(cut.Path()));
+    EXPECT_TRUE(memos.HasLoadFailed());
+    log.Clear();
+    EXPECT_FALSE(memos.SaveAs(dat.Path()));
+    EXPECT_EQ(log.Messages(),
+              std::vector<std::string>{"E Failed to save Palm Desktop Memos database."});
+    log.Clear();
+    EXPECT_FALSE(memos.Save());
+    EXPECT_EQ(log.Messages(),
+              std::vector<std::string>{"E Failed to save Palm Desktop Memos database."});
+    EXPECT_EQ(dat.Read(), original);
+    EXPECT_EQ(dat.EntryCount(), 1u);
+
+    // A missing file is a failed load too.
+    ASSERT_TRUE(memos.LoadFile(dat.Path()));
+    EXPECT_FALSE(memos.LoadFile(dat.Dir().File("missing.dat")));
+    EXPECT_FALSE(memos.SaveAs(dat.Path()));
+
+    ASSERT_TRUE(memos.LoadFile(dat.Path()));
+    EXPECT_FALSE(memos.HasLoadFailed());
+    EXPECT_TRUE(memos.SaveAs(dat.Path()));
+    EXPECT_EQ(dat.Read(), original);
+
+    // Nothing loaded: Save has no path, and says so; SaveAs writes the defaults.
+    log.Clear();
+    PmMemoExUtil fresh;
+    EXPECT_FALSE(fresh.Save());
+    EXPECT_EQ(log.Messages(),
+              std::vector<std::string>{"E Failed to save Palm Desktop Memos database."});
+    EXPECT_TRUE(fresh.SaveAs(dat.Path()));
 }
 
 TEST(PmExUtil, LoadAndSaveLogTheirSteps) {

@@ -93,8 +93,9 @@ TEST(PmMemoEx, FieldsAreWrittenWithTheirCodes) {
     PalmSgFields expected;
     expected.Integer(0x11223344).Integer(4096).Integer(1).Integer(0).Integer(0x7FFFFFFF);
     expected.Integer(3).Integer(1);  // the private flag under code 1
-    expected.Raw(Bytes(8, 0)).WordBlock(65, 2, 7, 6, {0xC1, 0xC2, 0xC3});
-    expected.Raw(Bytes(8, 0)).Raw(Bytes(8, 0));
+    // The block given keeps its code; the empty ones get the codes of the schema.
+    expected.Block(64).WordBlock(65, 2, 7, 6, {0xC1, 0xC2, 0xC3});
+    expected.Block(66).Block(67);
     expected.Text("a").Text("").Text(std::string(300, 'w'));
     const Bytes saved = ReadFile(loaded.path);
     Bytes records{14, 0, 0, 0};  // T = 1 x 14, then the record

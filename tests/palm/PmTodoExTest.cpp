@@ -151,6 +151,7 @@ TEST(PmTodoEx, LoadsEveryFieldOfEveryRecord) {
     first.m_repeat.nWeekIndex = 1;
     first.m_repeat.exceptionDates = {1000, 2000, 3000};
     first.m_repeat.className = "CDayOfMonth";
+    first.m_wholeTexts = {{17, std::string(9000, 'n')}};  // stored longer than kept
     EXPECT_EQ(*records.GetRecordAt(0), first);
 
     PmTodoExRecord second = Expected(1100000000, 0, std::string(255, 'd'), "note");
@@ -166,6 +167,7 @@ TEST(PmTodoEx, LoadsEveryFieldOfEveryRecord) {
     second.m_repeat.tEndDate = kNoDate;
     second.m_repeat.nFirstDayOfWeek = 2;
     second.m_repeat.className = "CFuture";
+    second.m_wholeTexts = {{13, std::string(400, 'd')}};
     EXPECT_EQ(*records.GetRecordAt(1), second);
 }
 
@@ -180,8 +182,8 @@ TEST(PmTodoEx, LoadAndSaveGiveBackIdenticalBytes) {
 }
 
 // Changed tasks are written from their fields with this system's codes: the "no due date"
-// value, the completed flag under code 6, the exception dates and the unknown repeat kind
-// all come back.
+// value, the completed flag under code 6, the exception dates, the unknown repeat kind and
+// the unchanged texts stored longer than their fields all come back.
 TEST(PmTodoEx, ChangedRecordsAreWrittenFromTheirFields) {
     test::ScopedLogFolder log;
     test::PalmSgFile source = TwoTasks();
@@ -196,10 +198,10 @@ TEST(PmTodoEx, ChangedRecordsAreWrittenFromTheirFields) {
 
     PalmSgFields first = test::HeaderFields(Header(21, 4096, 0x02, 3, 1));
     first.Text("t11").Text("t12").Text("Pay bills").Date(kNoDate).Boolean(1).Integer(1);
-    first.Text(std::string(8191, 'n')).Boolean(0x2012).Date(0x2013).Boolean(0x2014);
+    first.Text(std::string(9000, 'n')).Boolean(0x2012).Date(0x2013).Boolean(0x2014);
     first.Date(0x2015).Integer(0x2016).Date(0x2017).Raw(test::RepeatField(MonthlyRepeat()));
     PalmSgFields second = test::HeaderFields(Header(22, 4097, 0x02, 42, 1));
-    second.Text("t11").Text("t12").Text(std::string(255, 'd')).Date(1100000000).Boolean(0);
+    second.Text("t11").Text("t12").Text(std::string(400, 'd')).Date(1100000000).Boolean(0);
     second.Integer(1).Text("note").Boolean(0x2012).Date(0x2013).Boolean(0x2014);
     second.Date(0x2015).Integer(0x2016).Date(0x2017).Raw(test::RepeatField(FutureRepeat()));
     ASSERT_EQ(first.Count(), 25u);
@@ -237,8 +239,8 @@ TEST(PmTodoEx, NewRecordsAreStampedAndCountedInReservedBlock1) {
     header.field3 = 50;
     header.placement = 0x7FFFFFFF;
     header.isPrivate = 0;
-    for (Bytes& block : header.blocks) {
-        block = PalmSgFields().Block(0).Get();
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        header.blocks[i] = PalmSgFields().Block(64 + i).Get();  // the schema's block codes
     }
     PalmSgFields fields = test::HeaderFields(header);
     fields.Text("").Text("").Text("Buy milk").Date(kNoDate).Boolean(0).Integer(2).Text("");

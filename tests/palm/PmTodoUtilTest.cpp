@@ -157,11 +157,11 @@ TEST(PmTodo, ChangedAndNewTasksAreWrittenWithTheirCodes) {
     ASSERT_TRUE(loaded.todos.AddNewRecord(added));
     ASSERT_TRUE(loaded.todos.Save());
 
-    // Codes 1, 1, 1, 5, 3, 6, 1, 6, 1, 5; texts with word 1; the description cut to what its
-    // field holds once the task is written from its fields.
+    // Codes 1, 1, 1, 5, 3, 6, 1, 6, 1, 5; texts with word 1; the unchanged description whole
+    // as it was stored, although its field keeps only 8191 bytes of it.
     file.records = {
         ClassicTodoRecord({.id = 3, .status = 2, .placement = 9},
-                          {.description = std::string(8191, 'd'),
+                          {.description = std::string(9000, 'd'),
                            .dueDate = 1000,
                            .completed = 1,
                            .priority = 2,
