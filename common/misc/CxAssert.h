@@ -9,7 +9,7 @@
 namespace tabrel {
 
 class CxAssertionError : public std::logic_error {
-public:
+  public:
     explicit CxAssertionError(const std::string& condition) : std::logic_error(condition) {}
 };
 
@@ -19,9 +19,9 @@ public:
 }  // namespace tabrel
 
 // CX_ASSERT(cond, "text"): text is the condition as the log and the crash dialog show it.
-#define CX_ASSERT(cond, text)                                 \
-    do {                                                      \
-        if (!(cond)) {                                        \
+#define CX_ASSERT(cond, text)                                     \
+    do {                                                          \
+        if (!(cond)) {                                            \
             ::tabrel::CxAssertFailed((text), __FILE__, __LINE__); \
-        }                                                     \
+        }                                                         \
     } while (false)

@@ -41,24 +41,27 @@ struct FileCloser {
 
 }  // namespace
 
-void CxDebugUtil::SetFolder(std::string_view folder) { m_szFolder = CutText(folder, kMaxFolder); }
+void CxDebugUtil::SetFolder(std::string_view folder) {
+    m_szFolder = CutText(folder, kMaxFolder);
+}
 
-void CxDebugUtil::SetLevel(int level) { m_nLevel = level > 3 ? 3 : (level < 0 ? 0 : level); }
+void CxDebugUtil::SetLevel(int level) {
+    m_nLevel = level > 3 ? 3 : (level < 0 ? 0 : level);
+}
 
 std::string CxDebugUtil::FormatLine(int level, const char* sourceFile, int line,
                                     std::string_view message) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return fmt::format("[{:04d}/{:02d}/{:02d} {:02d}:{:02d}:{:02d}][{:<20}({:<4})][{:05x}][{}] - {}",
-                       local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                       local.tm_min, local.tm_sec, ShortSourceName(sourceFile), line,
-                       static_cast<unsigned>(gettid()), level == 0 ? "!!!" : "   ",
-                       message.substr(0, kMaxMessage));
+    return fmt::format(
+        "[{:04d}/{:02d}/{:02d} {:02d}:{:02d}:{:02d}][{:<20}({:<4})][{:05x}][{}] - {}",
+        local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+        local.tm_sec, ShortSourceName(sourceFile), line, static_cast<unsigned>(gettid()),
+        level == 0 ? "!!!" : "   ", message.substr(0, kMaxMessage));
 }
 
-void CxDebugUtil::WriteLine(int level, const char* sourceFile, int line,
-                            std::string_view message) {
+void CxDebugUtil::WriteLine(int level, const char* sourceFile, int line, std::string_view message) {
     const std::string path = GetPath();
     const char* openMode = "ab";
     if (FileSizeOf(path) > kRotateAbove) {

@@ -19,7 +19,7 @@
 namespace tabrel {
 
 class CxDebugUtil {
-public:
+  public:
     static constexpr std::size_t kMaxFolder = 259;
     static constexpr std::size_t kMaxMessage = 40959;
     static constexpr std::int64_t kRotateAbove = 10485760;  // bytes
@@ -61,7 +61,7 @@ public:
     static std::string FormatLine(int level, const char* sourceFile, int line,
                                   std::string_view message);
 
-private:
+  private:
     void WriteLine(int level, const char* sourceFile, int line, std::string_view message);
 
     std::string m_szFileName = "appdebug.log";

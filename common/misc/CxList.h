@@ -19,7 +19,7 @@ namespace tabrel {
 
 template <class T, class Holder = std::unique_ptr<T>>
 class CxList {
-public:
+  public:
     CxList() = default;
     CxList(const CxList&) = delete;
     CxList& operator=(const CxList&) = delete;
@@ -74,7 +74,7 @@ public:
     auto begin() const { return Iterator{m_items.begin()}; }
     auto end() const { return Iterator{m_items.end()}; }
 
-private:
+  private:
     using Items = std::vector<Holder>;
 
     struct Iterator {

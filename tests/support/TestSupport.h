@@ -17,7 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tabrel-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
@@ -40,7 +40,7 @@ public:
     // The folder as text, ending with a separator.
     std::string Folder() const { return m_path.string() + "/"; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
@@ -67,7 +67,7 @@ inline std::string ReadTextFile(const std::filesystem::path& path) {
 
 // Builds a little-endian byte layout field by field.
 class ByteWriter {
-public:
+  public:
     ByteWriter& U8(std::uint8_t v) {
         m_bytes.push_back(v);
         return *this;
@@ -114,7 +114,7 @@ public:
     std::size_t Size() const { return m_bytes.size(); }
     const Bytes& Get() const { return m_bytes; }
 
-private:
+  private:
     ByteWriter& Le(std::uint64_t v, int count) {
         for (int i = 0; i < count; ++i) {
             m_bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
