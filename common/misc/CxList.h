@@ -60,8 +60,22 @@ class CxList {
         return Get(i);
     }
 
+    // The element at position i, leaving the cursor alone; nullptr past the end.
+    const T* GetAt(std::size_t i) const { return i < m_items.size() ? Get(i) : nullptr; }
+
     std::size_t GetCount() const { return m_items.size(); }
     std::size_t GetCursor() const { return m_nFindIndex; }
+
+    // Removes the last element (destroying it when the list owns it); the cursor moves to the
+    // new last element. False for an empty list.
+    bool RemoveLast() {
+        if (m_items.empty()) {
+            return false;
+        }
+        m_items.pop_back();
+        m_nFindIndex = m_items.empty() ? 0 : m_items.size() - 1;
+        return true;
+    }
 
     // Removes every element (destroying them when the list owns them); the list is empty
     // with its cursor at 0.

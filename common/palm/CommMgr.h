@@ -224,6 +224,16 @@ class CommMgr {
         }
     }
 
+    // Gives the record at position new source data (the fields and the index are left as
+    // they are); false past the end.
+    bool SetSourceData(std::size_t position, std::unique_ptr<CommSourceData> data) {
+        if (position >= m_pRecAt.size()) {
+            return false;
+        }
+        m_pRecAt[position]->m_source.m_pSourceData = std::move(data);
+        return true;
+    }
+
     // The text of row's field of rec, at most size - 1 characters; false (with the empty
     // text) when the field has no text form.
     bool GetFieldText(const Rec& rec, const CommFieldRow& row, std::string& text,

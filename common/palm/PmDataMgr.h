@@ -49,6 +49,15 @@ class PmDataMgr {
         return AddLoadedRecord(record, PmRawRecord{std::move(bytes)});
     }
 
+    // Takes back the last record appended; false for an empty list.
+    bool RemoveLastRecord() {
+        if (!m_pRecs.RemoveLast()) {
+            return false;
+        }
+        m_raw.pop_back();
+        return true;
+    }
+
     std::size_t GetRecordCount() const { return m_pRecs.GetCount(); }
 
     // The list walk: GetFirstRecord, then GetNextRecord until nullptr.

@@ -36,6 +36,10 @@ class PmEx2DataMgr {
     // Appends a copy of a record read from row.
     bool AddLoadedRecord(const Record& record, DbRow row) { return Append(record, std::move(row)); }
 
+    // Takes back the last record appended (e.g. one whose INSERT failed); false for an
+    // empty list.
+    bool RemoveLastRecord() { return m_pRecs.RemoveLast(); }
+
     std::size_t GetRecordCount() const { return m_pRecs.GetCount(); }
     // The list walk: GetFirstRecord, then GetNextRecord until nullptr.
     Record* GetFirstRecord() { return RecordOf(m_pRecs.First()); }

@@ -88,6 +88,9 @@ class Db6xWriter {
              CreateTable("Category", kCategoryColumns) + ";" + CreateTable("Main", main));
     }
 
+    // A writer on an existing file (nothing is created).
+    static Db6xWriter Attach(std::string path) { return Db6xWriter(std::move(path)); }
+
     const std::string& Path() const { return m_path; }
 
     // Runs SQL text (one or more statements); throws when SQLite refuses it.
@@ -208,6 +211,8 @@ class Db6xWriter {
     }
 
   private:
+    explicit Db6xWriter(std::string path) : m_path(std::move(path)) {}
+
     struct Connection {
         explicit Connection(const std::string& path) {
             sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,

@@ -1,0 +1,45 @@
+#pragma once
+// PmMemoInfo: the Memos facade (see PmInfo.h): memopad.dat of Palm Desktop 4.1 and earlier
+// and of 4.1.x, MemoPad.mdb of 6.x, seen through one catalogue row ("Memo") and the common
+// note records.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "CommNoteMgr.h"
+#include "PmInfo.h"
+#include "PmMemoEx2Util.h"
+#include "PmMemoExUtil.h"
+#include "PmMemoUtil.h"
+
+namespace tabrel {
+
+using PmMemoInfoTypes =
+    PmInfoTypes<PmMemoUtil, PmMemoExUtil, PmMemoEx2Util, CommNoteMgr, CommNoteRec>;
+
+class PmMemoInfo final : public PmInfo<PmMemoInfo, PmMemoInfoTypes> {
+  public:
+    // The limits of a memo text written back (characters).
+    static constexpr std::size_t kDatMemoMax = 65534;
+    static constexpr std::size_t kEx2MemoMax = 40959;
+    static constexpr std::size_t kSubjectMax = 255;
+    static constexpr std::size_t kNoteMax = 20479;
+
+    // With the installed Palm Desktop's version (GetPalmDesktopVersion).
+    PmMemoInfo();
+    // With a given installed version number (major * 10000 + minor * 100 + third part).
+    explicit PmMemoInfo(std::uint32_t palmVersion);
+
+    // --- The facade's parts (PmInfo.h) ---------------------------------------------------
+    static std::span<const PmCatalogueRow> Catalogue(PmDataVersion version);
+    static std::span<const PmTextRule> TextRules(PmDataVersion version);
+    void FillCommon(const Item& item, CommNoteRec& note) const;
+    void FillRecord(const CommNoteRec& note, Item& item, const Carried& carried);
+    bool ItemFieldText(const Item& item, const FieldDescriptor& row, std::string& text,
+                       std::size_t size) const;
+    void ApplyTextRule(const PmTextRule& rule, std::string_view text, CommNoteRec& note) const;
+};
+
+}  // namespace tabrel
