@@ -100,6 +100,14 @@ struct PmInfoTexts {
     PmDataVersion oldInstalledVersion;
 };
 
+// What became of an imported record.
+enum PmImportResult : std::int32_t {
+    kImportAdded,    // added as a new record
+    kImportUpdated,  // merged into the matching record
+    kImportEqual,    // an equal record is present; nothing changed
+    kImportFailed,   // nothing loaded, or the record could not be written
+};
+
 // The status word of a Palm record of any generation.
 inline std::uint32_t PmStatusWord(const PmClassicRecord& record) {
     return record.m_dwStatus;
@@ -371,26 +379,33 @@ class PmInfo {
 
     // --- Import --------------------------------------------------------------------------
 
-    // Puts an imported common record into the loaded database: false when an equal record
-    // is present or nothing is loaded; otherwise it is merged into the matching record or
-    // added as a new one, and true only when the record really reached the reader (for
-    // 6.x: the database). A failed add leaves no item, common record or reader record
-    // behind. With carried given, an update takes only those common fields of record (and
-    // the texts among them only when not empty); the rest keep their stored values.
-    bool AddImportRecord(const CommRec& record, const Carried& carried = std::nullopt) {
+    // Puts an imported common record into the loaded database: kImportEqual when an equal
+    // record is present; otherwise it is merged into the matching record (kImportUpdated)
+    // or added as a new one (kImportAdded), each only when the record really reached the
+    // reader (for 6.x: the database); kImportFailed when it did not, or nothing is loaded.
+    // A failed add leaves no item, common record or reader record behind. With carried
+    // given, an update takes only those common fields of record (and the texts among them
+    // only when not empty); the rest keep their stored values.
+    PmImportResult ImportRecord(const CommRec& record, const Carried& carried = std::nullopt) {
         if (!IsDataGeneration(m_nLoadedVersion)) {
-            return false;
+            return kImportFailed;
         }
         const CommMatch match = m_pCommMgr->Match(record);
         switch (match.m_nResult) {
             case kCommMatchEqual:
-                return false;
+                return kImportEqual;
             case kCommMatchKey:
-                return UpdateRecord(record, match.m_nPosition, carried);
+                return UpdateRecord(record, match.m_nPosition, carried) ? kImportUpdated
+                                                                        : kImportFailed;
             case kCommMatchNone:
             default:
-                return AddNewRecord(record);
+                return AddNewRecord(record) ? kImportAdded : kImportFailed;
         }
+    }
+    // True when ImportRecord added or updated a record.
+    bool AddImportRecord(const CommRec& record, const Carried& carried = std::nullopt) {
+        const PmImportResult result = ImportRecord(record, carried);
+        return result == kImportAdded || result == kImportUpdated;
     }
 
   protected:

@@ -264,7 +264,8 @@ TEST(PmMemoInfo, ImportsAndSavesInEveryGeneration) {
             PmMemoInfo memos(kPalm6);
             ASSERT_TRUE(memos.LoadByFile(path));
             const CommFieldSet carried = CarriedBy(memos, {"Memo"});
-            EXPECT_FALSE(memos.AddImportRecord(ImportOf(memos, {{"Memo", "Call Bob"}}), carried));
+            EXPECT_EQ(memos.ImportRecord(ImportOf(memos, {{"Memo", "Call Bob"}}), carried),
+                      kImportEqual);
             EXPECT_TRUE(memos.AddImportRecord(
                 ImportOf(memos, {{"Memo", "Groceries\r\nmilk, eggs"}}), carried));
             EXPECT_TRUE(memos.AddImportRecord(ImportOf(memos, {{"Memo", "New idea"}}), carried));
@@ -365,8 +366,8 @@ TEST(PmMemoInfo, AFailedDatabaseWriteAddsNothing) {
     ASSERT_TRUE(memos.LoadByFile(path));
     // The table goes away behind the reader's back: every write fails.
     Db6xWriter::Attach(path).Exec("DROP TABLE Main");
-    EXPECT_FALSE(memos.AddImportRecord(ImportOf(memos, {{"Memo", "New idea"}})));
-    EXPECT_FALSE(memos.AddImportRecord(ImportOf(memos, {{"Memo", "Call Bob\r\nagain"}})));
+    EXPECT_EQ(memos.ImportRecord(ImportOf(memos, {{"Memo", "New idea"}})), kImportFailed);
+    EXPECT_EQ(memos.ImportRecord(ImportOf(memos, {{"Memo", "Call Bob\r\nagain"}})), kImportFailed);
     EXPECT_EQ(memos.GetItemCount(), 2u);
     EXPECT_EQ(memos.GetCommMgr().GetCount(), 2u);
     EXPECT_EQ(memos.GetCommMgr().GetAt(1)->m_szNote, "Call Bob");
