@@ -118,6 +118,13 @@ class PmEx2RecordUtil : public PmDBEx2Util {
         return true;
     }
 
+    // Whether the open database's table "Main" has the application's columns, so that it
+    // is a database of this application and not of another one.
+    bool HasApplicationTable() {
+        std::vector<DbRow> rows;
+        return SelectAllRecords("WHERE 1=0", m_info.columns, rows);
+    }
+
     // Every record reaches the database when it is handed to WriteRecord, so nothing is
     // left to write.
     virtual bool Save() { return true; }

@@ -174,7 +174,7 @@ class PmInfo {
         Log(2, m_texts.checkStart, path);
         const std::string extension = ExtensionOf(path);
         if (EqualsNoCase(extension, ".mdb")) {
-            if (Ex2Util(path).IsLoaded()) {
+            if (Ex2Util reader(path); reader.IsLoaded() && reader.HasApplicationTable()) {
                 Log(2, m_texts.checkFound6x, path);
                 return PM_DATA_EX2;
             }
@@ -231,7 +231,7 @@ class PmInfo {
         PmDataVersion version = PM_DATA_NONE;
         if (EqualsNoCase(extension, ".mdb")) {
             CX_LOG(2, ".mdb file, try Palm Desktop 6.x database loader.");
-            if (m_pEx2->LoadFile(path)) {
+            if (m_pEx2->LoadFile(path) && m_pEx2->HasApplicationTable()) {
                 version = PM_DATA_EX2;
             }
         } else if (EqualsNoCase(extension, ".dat")) {

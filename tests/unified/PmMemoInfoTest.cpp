@@ -110,6 +110,11 @@ TEST(PmMemoInfo, TellsTheGenerationOfAFileByExtensionAndContent) {
     EXPECT_EQ(memos.CheckFileVersion(WriteEx2(dir, "c.MDB")), PM_DATA_EX2);
     EXPECT_EQ(memos.GetLoadedVersion(), PM_DATA_NONE);  // the check leaves the facade alone
 
+    // A database whose "Main" lacks the memo columns is not a memo database.
+    constexpr Db6xColumn kOtherColumns[] = {{"Record ID", "INTEGER"}, {"Summary", "TEXT"}};
+    Db6xWriter(dir.File("Other.mdb"), kOtherColumns);
+    EXPECT_EQ(memos.CheckFileVersion(dir.File("Other.mdb")), PM_DATA_INVALID);
+    EXPECT_FALSE(memos.LoadByFile(dir.File("Other.mdb")));
     // A known extension on the wrong content, an unknown extension, no file, no path.
     std::filesystem::copy_file(dir.File("b.DAT"), dir.File("b.mdb"));
     std::filesystem::copy_file(dir.File("b.DAT"), dir.File("b.txt"));
