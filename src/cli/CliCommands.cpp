@@ -1,0 +1,242 @@
+#include "CliCommands.h"
+
+#include <fmt/format.h>
+
+#include <cstdio>
+
+#include "AppSettings.h"
+#include "ConversionDriver.h"
+#include "ConversionJob.h"
+#include "CxDebugUtil.h"
+#include "CxIniUtil.h"
+#include "FieldSelection.h"
+#include "ImportReader.h"
+#include "PalmUsers.h"
+#include "SourceChecks.h"
+
+namespace tabrel::cli {
+
+namespace {
+
+// The settings file gives the defaults; the tool never writes it.
+AppSettings ReadSettings() {
+    const std::optional<std::string> folder = DataFolderLocation();
+    const CxIniUtil ini(folder.value_or(""), "norvane.ini");
+    AppSettings settings;
+    LoadSettings(ini, settings);
+    if (settings.m_bEnableDebug && folder) {
+        DebugLog().SetFolder(*folder);
+        DebugLog().SetLevel(settings.m_nLogLevel);
+        DebugLog().Enable(true);
+    }
+    return settings;
+}
+
+int Fail(const std::string& text) {
+    fmt::print(stderr, "{}\n", text);
+    return 1;
+}
+
+// The Palm user library, loaded while a command runs.
+class UserLibrary {
+  public:
+    UserLibrary() { LoadUserLibrary(); }
+    ~UserLibrary() { FreeUserLibrary(); }
+    UserLibrary(const UserLibrary&) = delete;
+    UserLibrary& operator=(const UserLibrary&) = delete;
+};
+
+class QuietObserver final : public ConversionObserver {
+  public:
+    void SetProgress(int) override {}
+    void SetStatus(std::string_view) override {}
+};
+
+// Applies the options to the settings and loads the Palm Desktop data; the message that
+// refuses, if any.
+std::optional<std::string> Prepare(const ConvertOptions& options, int mode, ConversionJob& job,
+                                   AppSettings& settings) {
+    settings.m_nMode = mode;
+    settings.m_nApp = options.app;
+    job.m_nApp = options.app;
+    if (options.quote) {
+        const std::string& quote = *options.quote;
+        settings.m_szQuoteMark = quote == "none"     ? std::string()
+                                 : quote == "double" ? std::string("\"")
+                                 : quote == "single" ? std::string("'")
+                                                     : quote.substr(0, kCustomQuoteMax);
+    }
+    if (options.encoding) {
+        settings.m_szCsvEncoding =
+            *options.encoding == "utf-8" ? kCsvEncodingUtf8 : kCsvEncodingAnsi;
+    }
+    if (options.append) {
+        settings.m_nAppendCsv = 1;
+    }
+    if (options.title) {
+        settings.m_bAddTitle = true;
+    }
+    if (options.user) {
+        settings.m_nPmDataMode = PmDataByUser;
+        settings.m_nPmUserId = *options.user;
+    } else {
+        settings.m_nPmDataMode = PmDataByFile;
+        if (const auto message = CheckPalmFile(job, options.file)) {
+            return message->text;
+        }
+    }
+    if (const auto message = LoadPalmData(job, settings, options.file)) {
+        return message->text;
+    }
+    return std::nullopt;
+}
+
+// The --fields list, or every catalogue field.
+std::optional<std::string> ChooseFields(const ConvertOptions& options, ConversionJob& job) {
+    const std::vector<FieldDescriptor> catalogue = job.GetCatalogue();
+    if (!options.fields) {
+        job.m_fields = DefaultFieldList(catalogue);
+        return std::nullopt;
+    }
+    std::string error;
+    if (!ParseFieldList(*options.fields, catalogue, job.m_fields, error)) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+int Convert(const ConvertOptions& options, int mode) {
+    AppSettings settings = ReadSettings();
+    UserLibrary library;
+    ConversionJob job;
+    if (const auto refusal = Prepare(options, mode, job, settings)) {
+        return Fail(*refusal);
+    }
+    if (const auto message = CheckCsvFile(job, settings, options.csv)) {
+        return Fail(message->text);
+    }
+    if (const auto refusal = ChooseFields(options, job)) {
+        return Fail(*refusal);
+    }
+    if (mode == ModeCsvToPalm) {
+        ReadImportRecords(job, settings, options.skipFirstLine);
+    }
+    job.SelectAllRecords(mode);
+    if (job.m_selectedRecords.empty()) {
+        return Fail(NoRecordSelectedText(job.m_nApp));
+    }
+    QuietObserver observer;
+    const ConversionResult result = RunConversion(job, settings, observer);
+    if (!result.Succeeded()) {
+        return Fail(result.m_failure->text);
+    }
+    fmt::print("{}\n", FinishResultText(result.m_nConverted));
+    return 0;
+}
+
+const char* GenerationName(PmDataVersion version) {
+    switch (version) {
+        case PM_DATA_CLASSIC:
+            return "Palm Desktop 4.1 or earlier";
+        case PM_DATA_EX:
+            return "Palm Desktop 4.1.x";
+        case PM_DATA_EX2:
+            return "Palm Desktop 6.x";
+        default:
+            return "unknown";
+    }
+}
+
+const char* AppTitle(int app) {
+    switch (app) {
+        case AppCalendar:
+            return "Calendar";
+        case AppTasks:
+            return "Tasks";
+        case AppMemos:
+            return "Memos";
+        default:
+            return "Contacts";
+    }
+}
+
+}  // namespace
+
+int AppOfName(const std::string& name) {
+    if (name == "contacts") {
+        return AppContacts;
+    }
+    if (name == "calendar") {
+        return AppCalendar;
+    }
+    if (name == "tasks") {
+        return AppTasks;
+    }
+    if (name == "memos") {
+        return AppMemos;
+    }
+    return 0;
+}
+
+int RunExport(const ConvertOptions& options) {
+    return Convert(options, ModePalmToCsv);
+}
+
+int RunImport(const ConvertOptions& options) {
+    return Convert(options, ModeCsvToPalm);
+}
+
+int RunFields(const ConvertOptions& options) {
+    AppSettings settings = ReadSettings();
+    UserLibrary library;
+    ConversionJob job;
+    if (const auto refusal = Prepare(options, ModePalmToCsv, job, settings)) {
+        return Fail(*refusal);
+    }
+    for (const FieldDescriptor& row : job.GetCatalogue()) {
+        fmt::print("{}\n", row.m_szName);
+    }
+    return 0;
+}
+
+int RunInfo(const std::string& file, int app) {
+    ReadSettings();
+    ConversionJob job;
+    for (const int candidate : {AppContacts, AppCalendar, AppTasks, AppMemos}) {
+        if (app != 0 && candidate != app) {
+            continue;
+        }
+        job.m_nApp = candidate;
+        const auto found = job.Visit([&](auto& facade, auto&) -> std::optional<std::string> {
+            const PmDataVersion version = facade.CheckFileVersion(file);
+            if (version == PM_DATA_INVALID || version == PM_DATA_NONE || !facade.LoadByFile(file)) {
+                return std::nullopt;
+            }
+            return fmt::format("Application: {}\nGeneration: {}\nRecords: {}\n",
+                               AppTitle(candidate), GenerationName(facade.GetLoadedVersion()),
+                               facade.GetItemCount());
+        });
+        if (found) {
+            fmt::print("{}", *found);
+            return 0;
+        }
+    }
+    return Fail(fmt::format("Not a Palm Desktop data file: {}", file));
+}
+
+int RunUsers() {
+    UserLibrary library;
+    PalmUserList users;
+    if (const auto message = LoadPalmUsers(users)) {
+        return Fail(message->text);
+    }
+    for (const PalmUser& user : users) {
+        std::string folder;
+        GetUserDataFolder(user.id, folder);
+        fmt::print("{}\t{}\t{}\n", user.id, user.name, folder);
+    }
+    FreePalmUsers(users);
+    return 0;
+}
+
+}  // namespace tabrel::cli

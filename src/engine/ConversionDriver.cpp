@@ -1,0 +1,211 @@
+#include "ConversionDriver.h"
+
+#include <fmt/format.h>
+
+#include <string>
+#include <vector>
+
+#include "CsvFile.h"
+#include "CsvFormat.h"
+#include "CxCodePage.h"
+#include "CxDebugUtil.h"
+#include "SourceChecks.h"
+
+namespace tabrel {
+
+namespace {
+
+// The text of one CSV column of a record.
+template <class Facade>
+std::string ValueOf(const Facade& facade, const std::vector<FieldDescriptor>& catalogue,
+                    const typename Facade::CommRec& record, const FieldDescriptor& field,
+                    std::size_t position) {
+    constexpr std::size_t kFieldBuffer = 32768;
+    std::string text;
+    if (!field.IsCustom()) {
+        facade.GetFieldText(record, field, text, kFieldBuffer);
+        return text;
+    }
+    switch (field.m_nValueSource) {
+        case ValueSourceRecordField:
+            for (const FieldDescriptor& row : catalogue) {
+                if (row.m_nId == field.m_nSourceIdOrStart && row.m_nKind == field.m_nSourceKind) {
+                    facade.GetFieldText(record, row, text, kFieldBuffer);
+                    break;
+                }
+            }
+            return text;
+        case ValueSourceSequence:
+            // The start value plus the record's position in the pass.
+            return fmt::format("{}", static_cast<std::int64_t>(field.m_nSourceIdOrStart) +
+                                         static_cast<std::int64_t>(position));
+        case ValueSourceFixedText:
+            return field.m_szFixedText;
+        default:
+            return text;
+    }
+}
+
+class Pass {
+  public:
+    Pass(ConversionJob& job, const AppSettings& settings, ConversionObserver& observer)
+        : m_job(job), m_settings(settings), m_observer(observer) {}
+
+    ConversionResult Run() {
+        m_observer.SetProgress(0);
+        const std::size_t count = m_job.m_selectedRecords.size();
+        m_dStep = count > 0 ? 100.0 / static_cast<double>(count) : 100.0;
+        m_job.m_nConverted = 0;
+        ConversionResult result = m_settings.m_nMode == ModeCsvToPalm ? ToPalm() : ToCsv();
+        m_job.m_nConverted = result.m_nConverted;
+        return result;
+    }
+
+  private:
+    void Step(std::size_t k) {
+        m_observer.SetProgress(static_cast<int>(static_cast<double>(k + 1) * m_dStep));
+    }
+    void Finishing() {
+        m_observer.SetProgress(100);
+        m_observer.SetStatus(kStatusFinishing);
+    }
+
+    ConversionResult ToCsv() {
+        ConversionResult result;
+        const std::string& path = m_job.m_szCsvPath;
+        CsvOutput output;
+        if (!output.Begin(path, m_settings.m_nAppendCsv == 1)) {
+            Finishing();
+            result.m_failure =
+                UserMessage{kErrorCaption, fmt::format("Error opening CSV file: {}", path)};
+            return result;
+        }
+        const bool utf8 = m_settings.IsCsvUtf8();
+        const char quote = CsvQuoteOf(m_settings.m_szQuoteMark);
+        if (m_settings.m_bAddTitle) {
+            std::vector<std::string> names;
+            for (const FieldDescriptor& field : m_job.m_fields) {
+                names.push_back(utf8 ? AnsiToUtf8(field.m_szName) : field.m_szName);
+            }
+            if (const std::string title = CsvTitleRow(names); !title.empty()) {
+                output.WriteLine(title);
+            }
+        }
+        const std::vector<FieldDescriptor> catalogue = m_job.GetCatalogue();
+        std::uint32_t written = 0;
+        m_job.Visit([&](auto& facade, auto&) {
+            auto& store = facade.GetCommMgr();
+            std::string line;
+            for (std::size_t k = 0; k < m_job.m_selectedRecords.size(); ++k) {
+                if (const auto* record = store.GetAt(m_job.m_selectedRecords[k])) {
+                    line.clear();
+                    for (std::size_t i = 0; i < m_job.m_fields.size(); ++i) {
+                        if (i > 0) {
+                            line += kCsvSeparator;
+                        }
+                        std::string value =
+                            ValueOf(facade, catalogue, *record, m_job.m_fields[i], k);
+                        line += QuoteValue(utf8 ? AnsiToUtf8(value) : value, quote);
+                    }
+                    if (output.WriteLine(line)) {
+                        ++written;
+                    }
+                }
+                Step(k);
+            }
+        });
+        Finishing();
+        if (!output.Commit()) {
+            CX_LOG(0, "Failed to write CSV file: %s", path);
+            result.m_failure = UserMessage{
+                kErrorCaption,
+                fmt::format("Error writing CSV file: {}. No records were converted.", path)};
+            return result;
+        }
+        result.m_nConverted = written;
+        return result;
+    }
+
+    ConversionResult ToPalm() {
+        ConversionResult result;
+        std::uint32_t converted = 0;
+        std::uint32_t failed = 0;
+        bool saved = true;
+        m_job.Visit([&](auto& facade, auto& imports) {
+            std::vector<FieldDescriptor> catalogueFields;
+            for (const FieldDescriptor& field : m_job.m_fields) {
+                if (!field.IsCustom()) {
+                    catalogueFields.push_back(field);
+                }
+            }
+            const CommFieldSet carried = facade.GetCarriedFields(catalogueFields);
+            for (std::size_t k = 0; k < m_job.m_selectedRecords.size(); ++k) {
+                const std::size_t position = m_job.m_selectedRecords[k];
+                if (position < imports.size()) {
+                    switch (facade.ImportRecord(imports[position], carried)) {
+                        case kImportAdded:
+                        case kImportUpdated:
+                            ++converted;
+                            break;
+                        case kImportFailed:
+                            ++failed;
+                            break;
+                        case kImportEqual:
+                            break;
+                    }
+                }
+                Step(k);
+            }
+            Finishing();
+            if (converted > 0) {
+                saved = facade.Save();
+            }
+        });
+        m_job.m_csvInput.Close();
+        if (!saved) {
+            CX_LOG(0, "Failed to save the Palm Desktop database.");
+            result.m_failure =
+                UserMessage{kErrorCaption,
+                            "Error saving the Palm Desktop database. No records were converted."};
+            result.m_nFailed = converted + failed;
+            return result;
+        }
+        result.m_nConverted = converted;
+        result.m_nFailed = failed;
+        if (failed > 0) {
+            result.m_failure = UserMessage{
+                kErrorCaption,
+                fmt::format("{} records could not be written to the Palm Desktop database. "
+                            "{} records were converted.",
+                            failed, converted)};
+        }
+        return result;
+    }
+
+    ConversionJob& m_job;
+    const AppSettings& m_settings;
+    ConversionObserver& m_observer;
+    double m_dStep = 100.0;
+};
+
+}  // namespace
+
+ConversionResult RunConversion(ConversionJob& job, const AppSettings& settings,
+                               ConversionObserver& observer) {
+    return Pass(job, settings, observer).Run();
+}
+
+std::string NoRecordSelectedText(int app) {
+    const char* word = app == AppCalendar ? "calendar"
+                       : app == AppTasks  ? "task"
+                       : app == AppMemos  ? "memo"
+                                          : "contact";
+    return fmt::format("No {} record is selected. Please select the records you want to convert.",
+                       word);
+}
+
+std::string FinishResultText(std::uint32_t converted) {
+    return fmt::format("Convesion succeeded. {} records were converted", converted);
+}
+
+}  // namespace tabrel

@@ -1,0 +1,36 @@
+#pragma once
+// The checks made when the user leaves the source page: the Palm Desktop file, loading the
+// Palm Desktop data, the CSV file. Each answers nothing when the page may be left, or the
+// message that refuses it (caption "Tabrel Error").
+//
+// The CSV file is not emptied here: a Palm-to-CSV pass writes it through a temporary file
+// and replaces it only when the pass completes (CsvOutput). Here it is only checked that
+// the pass will be able to do so.
+
+#include <optional>
+#include <string_view>
+
+#include "AppSettings.h"
+#include "ConversionJob.h"
+#include "UserMessage.h"
+
+namespace tabrel {
+
+inline constexpr const char* kErrorCaption = "Tabrel Error";
+
+// By-file mode: whether the named file is a Palm Desktop file of the application.
+std::optional<UserMessage> CheckPalmFile(ConversionJob& job, std::string_view path);
+
+// Stores the page's Palm Desktop file name (at most 259 characters) in the application's
+// key, then loads by file or by user as PmDataMode says.
+std::optional<UserMessage> LoadPalmData(ConversionJob& job, AppSettings& settings,
+                                        std::string_view pageFileText);
+
+// Checks the page's CSV file name and stores it (at most 259 characters) in the
+// application's key. CSV to Palm Desktop: the file must exist and is opened for reading.
+// Palm Desktop to CSV: the name must not be empty, and the file must be writable (or, when
+// it does not exist, creatable) in its folder.
+std::optional<UserMessage> CheckCsvFile(ConversionJob& job, AppSettings& settings,
+                                        std::string_view pageCsvText);
+
+}  // namespace tabrel
