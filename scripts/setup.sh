@@ -9,6 +9,7 @@ packages=(
     libsqlite3-dev                    # Palm Desktop 6.x databases
     libgtest-dev libgmock-dev         # unit tests
     tzdata                            # time zones the date tests set
+    qt6-base-dev                      # the wizard (Qt 6 Widgets)
 )
 
 missing=()

@@ -1,0 +1,7 @@
+#include "TfmDump.h"
+
+namespace tabrel {
+
+void ShowCrashDialog(WizardState& /*state*/, QWidget* /*parent*/) {}
+
+}  // namespace tabrel
