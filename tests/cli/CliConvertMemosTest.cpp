@@ -1,0 +1,123 @@
+// tabrel-cli on Memos files of the three generations: export of every memo, import of a CSV
+// file (an equal memo, a memo with the same first line and a changed text, a new memo) and
+// the export after it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "ClassicWriter.h"
+#include "CliConvertSupport.h"
+#include "Db6xWriter.h"
+#include "PalmSgWriter.h"
+
+namespace tabrel {
+
+using namespace test;
+using namespace test::cliconvert;
+
+namespace {
+
+// The memos of every file: a private one in category 1 "Work" whose text holds a line
+// break, a comma and quotation marks, a plain one, and a deleted one (status 0x80).
+const std::string kGroceries = "Groceries\r\nmilk, \"fresh\" eggs";
+const std::string kCallBob = "Call Bob";
+
+std::string WriteClassic(const CliWork& work) {
+    ClassicFile file = ClassicMemoFile();
+    file.categories = {{1, 1, 0, "Work", "Work"}};
+    file.records = {ClassicMemoRecord({.id = 11}, kGroceries, 1, 1),
+                    ClassicMemoRecord({.id = 12}, kCallBob),
+                    ClassicMemoRecord({.id = 13, .status = 0x80}, "Gone")};
+    const std::string path = work.File("memopad.dat");
+    WriteFile(path, file.Build());
+    return path;
+}
+
+std::string WriteEx(const CliWork& work) {
+    PalmSgFile file = MemoPadFile();
+    file.categories = {{1, 1, 0, "Work", "Work"}};
+    file.records = {MemoRecord({.id = 11, .category = 1, .isPrivate = 1}, kGroceries),
+                    MemoRecord({.id = 12}, kCallBob),
+                    MemoRecord({.id = 13, .status = 0x80}, "Gone")};
+    const std::string path = work.File("memopad.dat");
+    WriteFile(path, file.Build());
+    return path;
+}
+
+std::string WriteEx2(const CliWork& work) {
+    const std::string path = work.File("MemoPad.mdb");
+    const Db6xWriter db(path, kMemoColumns);
+    db.AddCategory(1, "Work");
+    int placement = 0;
+    for (const auto& [id, status, isPrivate, category, note] :
+         {std::tuple{11, 0, 1, 1, kGroceries}, std::tuple{12, 0, 0, 0, kCallBob},
+          std::tuple{13, 128, 0, 0, std::string("Gone")}}) {
+        db.InsertMain({{"Record ID", std::to_string(id)},
+                       {"Status", std::to_string(status)},
+                       {"Placement", std::to_string(placement++)},
+                       {"Private", std::to_string(isPrivate)},
+                       {"Category", "'" + std::to_string(category) + "'"},
+                       {"Note", SqlText(note)}});
+    }
+    return path;
+}
+
+// The same round trip for every generation: "Call Bob" again is equal and skipped, the
+// groceries with a changed second line match by their first line and are updated, and the
+// third memo is new.
+RoundTrip MemoTrip(const std::string& dataFile) {
+    const std::string changed = "Groceries\r\nmilk, bread";
+    const std::string added = "Ideas, \"big\" ones";
+    return {.app = "memos",
+            .dataFile = dataFile,
+            .catalogue = {"Memo"},
+            .exported = {{kGroceries}, {kCallBob}},
+            .importCsv = CsvLines({{kCallBob}, {changed}, {added}}),
+            .importExtra = {},
+            .imported = 2,
+            .reexported = {{changed}, {kCallBob}, {added}}};
+}
+
+}  // namespace
+
+TEST(CliConvertMemos, ClassicFileExportsAndImports) {
+    const CliWork work;
+    CheckRoundTrip(work, MemoTrip(WriteClassic(work)));
+}
+
+TEST(CliConvertMemos, PalmSgFileExportsAndImports) {
+    const CliWork work;
+    CheckRoundTrip(work, MemoTrip(WriteEx(work)));
+}
+
+// The CSV file is UTF-8 here, with a byte-order mark: the new memo reaches the database as the
+// same text, and the export (in the ANSI code page, Windows-1252) gives it back in that code
+// page.
+TEST(CliConvertMemos, Palm6xDatabaseExportsAndImportsUtf8) {
+    const CliWork work;
+    RoundTrip trip = MemoTrip(WriteEx2(work));
+    trip.importCsv = "\xEF\xBB\xBF" +
+                     CsvLines({{kCallBob}, {"Groceries\r\nmilk, bread"}, {"Caf\xC3\xA9 ideas"}});
+    trip.importExtra = {"--encoding", "utf-8"};
+    trip.reexported.back() = {"Caf\xE9 ideas"};
+    CheckRoundTrip(work, trip);
+}
+
+// A CSV file whose every line is already there converts nothing and leaves the data file
+// as it was.
+TEST(CliConvertMemos, ImportOfPresentMemosOnlyChangesNothing) {
+    const CliWork work;
+    const std::string data = WriteEx(work);
+    const Bytes before = ReadFile(data);
+    const std::string csv = work.File("import.csv");
+    WriteTextFile(csv, CsvLines({{kCallBob}, {kGroceries}}));
+    const ProgramResult result = work.Import("memos", data, csv);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, Converted(0));
+    EXPECT_TRUE(ReadFile(data) == before);
+}
+
+}  // namespace tabrel
