@@ -1,13 +1,21 @@
 #include "TfmAddrData.h"
 
+#include "RecordRows.h"
+#include "TfmAddrDetail.h"
+
 namespace tabrel {
 
-TfmAddrData::TfmAddrData(WizardState& state, QWidget* parent) : TfmPage(state, parent) {
-    setObjectName("TfmAddrData");
-}
+TfmAddrData::TfmAddrData(WizardState& state, QWidget* parent)
+    : TfmRecordPage(state, parent, AppContacts, "TfmAddrData", "lvAddrData", "btnAddrDetail"),
+      lvAddrData(List()),
+      btnAddrDetail(DetailButton()) {}
 
-bool TfmAddrData::PageHook(bool /*entering*/) {
-    return true;
+void TfmAddrData::OpenDetail(int mode, std::size_t position) {
+    if (const CommAddrRec* record = ListedAddrRecord(m_state.Job(), mode, position)) {
+        TfmAddrDetail dialog(this);
+        dialog.SetRecord(record);
+        dialog.exec();
+    }
 }
 
 }  // namespace tabrel

@@ -1,15 +1,21 @@
 #pragma once
-// TfmAddrData: The Contacts record page: the records to convert, ticked in a list.
+// TfmAddrData: the Contacts record page: the records to convert, ticked in a list; Details shows
+// the current record in TfmAddrDetail.
 
-#include "TfmPage.h"
+#include "TfmRecordPage.h"
 
 namespace tabrel {
 
-class TfmAddrData final : public TfmPage {
+class TfmAddrData final : public TfmRecordPage {
     Q_OBJECT
   public:
     TfmAddrData(WizardState& state, QWidget* parent);
-    bool PageHook(bool entering) override;
+
+  private:
+    void OpenDetail(int mode, std::size_t position) override;
+
+    QTreeWidget* lvAddrData = nullptr;
+    QPushButton* btnAddrDetail = nullptr;
 };
 
 }  // namespace tabrel

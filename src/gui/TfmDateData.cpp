@@ -1,13 +1,21 @@
 #include "TfmDateData.h"
 
+#include "RecordRows.h"
+#include "TfmDateDetail.h"
+
 namespace tabrel {
 
-TfmDateData::TfmDateData(WizardState& state, QWidget* parent) : TfmPage(state, parent) {
-    setObjectName("TfmDateData");
-}
+TfmDateData::TfmDateData(WizardState& state, QWidget* parent)
+    : TfmRecordPage(state, parent, AppCalendar, "TfmDateData", "lvDateData", "btnDateDetail"),
+      lvDateData(List()),
+      btnDateDetail(DetailButton()) {}
 
-bool TfmDateData::PageHook(bool /*entering*/) {
-    return true;
+void TfmDateData::OpenDetail(int mode, std::size_t position) {
+    if (const CommDateRec* record = ListedDateRecord(m_state.Job(), mode, position)) {
+        TfmDateDetail dialog(this);
+        dialog.SetRecord(record);
+        dialog.exec();
+    }
 }
 
 }  // namespace tabrel

@@ -1,15 +1,21 @@
 #pragma once
-// TfmDateData: The Calendar record page: the records to convert, ticked in a list.
+// TfmDateData: the Calendar record page: the records to convert, ticked in a list; Details shows
+// the current record in TfmDateDetail.
 
-#include "TfmPage.h"
+#include "TfmRecordPage.h"
 
 namespace tabrel {
 
-class TfmDateData final : public TfmPage {
+class TfmDateData final : public TfmRecordPage {
     Q_OBJECT
   public:
     TfmDateData(WizardState& state, QWidget* parent);
-    bool PageHook(bool entering) override;
+
+  private:
+    void OpenDetail(int mode, std::size_t position) override;
+
+    QTreeWidget* lvDateData = nullptr;
+    QPushButton* btnDateDetail = nullptr;
 };
 
 }  // namespace tabrel

@@ -1,13 +1,21 @@
 #include "TfmMemoData.h"
 
+#include "RecordRows.h"
+#include "TfmNoteDetail.h"
+
 namespace tabrel {
 
-TfmMemoData::TfmMemoData(WizardState& state, QWidget* parent) : TfmPage(state, parent) {
-    setObjectName("TfmMemoData");
-}
+TfmMemoData::TfmMemoData(WizardState& state, QWidget* parent)
+    : TfmRecordPage(state, parent, AppMemos, "TfmMemoData", "lvMemoData", "btnMemoDetail"),
+      lvMemoData(List()),
+      btnMemoDetail(DetailButton()) {}
 
-bool TfmMemoData::PageHook(bool /*entering*/) {
-    return true;
+void TfmMemoData::OpenDetail(int mode, std::size_t position) {
+    if (const CommNoteRec* record = ListedNoteRecord(m_state.Job(), mode, position)) {
+        TfmNoteDetail dialog(this);
+        dialog.SetRecord(record);
+        dialog.exec();
+    }
 }
 
 }  // namespace tabrel

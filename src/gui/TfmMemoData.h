@@ -1,15 +1,21 @@
 #pragma once
-// TfmMemoData: The Memos record page: the records to convert, ticked in a list.
+// TfmMemoData: the Memos record page: the records to convert, ticked in a list; Details shows
+// the current record in TfmNoteDetail.
 
-#include "TfmPage.h"
+#include "TfmRecordPage.h"
 
 namespace tabrel {
 
-class TfmMemoData final : public TfmPage {
+class TfmMemoData final : public TfmRecordPage {
     Q_OBJECT
   public:
     TfmMemoData(WizardState& state, QWidget* parent);
-    bool PageHook(bool entering) override;
+
+  private:
+    void OpenDetail(int mode, std::size_t position) override;
+
+    QTreeWidget* lvMemoData = nullptr;
+    QPushButton* btnMemoDetail = nullptr;
 };
 
 }  // namespace tabrel

@@ -1,13 +1,21 @@
 #include "TfmTodoData.h"
 
+#include "RecordRows.h"
+#include "TfmTodoDetail.h"
+
 namespace tabrel {
 
-TfmTodoData::TfmTodoData(WizardState& state, QWidget* parent) : TfmPage(state, parent) {
-    setObjectName("TfmTodoData");
-}
+TfmTodoData::TfmTodoData(WizardState& state, QWidget* parent)
+    : TfmRecordPage(state, parent, AppTasks, "TfmTodoData", "lvTodoData", "btnTodoDetail"),
+      lvTodoData(List()),
+      btnTodoDetail(DetailButton()) {}
 
-bool TfmTodoData::PageHook(bool /*entering*/) {
-    return true;
+void TfmTodoData::OpenDetail(int mode, std::size_t position) {
+    if (const CommTaskRec* record = ListedTaskRecord(m_state.Job(), mode, position)) {
+        TfmTodoDetail dialog(this);
+        dialog.SetRecord(record);
+        dialog.exec();
+    }
 }
 
 }  // namespace tabrel

@@ -1,15 +1,21 @@
 #pragma once
-// TfmTodoData: The Tasks record page: the records to convert, ticked in a list.
+// TfmTodoData: the Tasks record page: the records to convert, ticked in a list; Details shows
+// the current record in TfmTodoDetail.
 
-#include "TfmPage.h"
+#include "TfmRecordPage.h"
 
 namespace tabrel {
 
-class TfmTodoData final : public TfmPage {
+class TfmTodoData final : public TfmRecordPage {
     Q_OBJECT
   public:
     TfmTodoData(WizardState& state, QWidget* parent);
-    bool PageHook(bool entering) override;
+
+  private:
+    void OpenDetail(int mode, std::size_t position) override;
+
+    QTreeWidget* lvTodoData = nullptr;
+    QPushButton* btnTodoDetail = nullptr;
 };
 
 }  // namespace tabrel
