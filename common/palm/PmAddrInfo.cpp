@@ -863,4 +863,6 @@ std::string PmAddrInfo::CommonText(const CommAddrRec& contact, std::int32_t comm
     return text;
 }
 
+template class PmInfo<PmAddrInfo, PmAddrInfoTypes>;
+
 }  // namespace tabrel

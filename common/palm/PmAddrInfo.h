@@ -53,4 +53,8 @@ class PmAddrInfo final : public PmInfo<PmAddrInfo, PmAddrInfoTypes> {
     void FileUnderCategory(const CommAddrRec& contact, Item& item);
 };
 
+// The frame's members are compiled once, in PmAddrInfo.cpp, not in every file that uses the
+// facade.
+extern template class PmInfo<PmAddrInfo, PmAddrInfoTypes>;
+
 }  // namespace tabrel

@@ -572,4 +572,6 @@ void PmDateInfo::ApplyTextRule(const PmTextRule& rule, std::string_view text,
     }
 }
 
+template class PmInfo<PmDateInfo, PmDateInfoTypes>;
+
 }  // namespace tabrel

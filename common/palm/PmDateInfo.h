@@ -76,4 +76,8 @@ class PmDateInfo final : public PmInfo<PmDateInfo, PmDateInfoTypes> {
     std::string m_szBoolClearText;
 };
 
+// The frame's members are compiled once, in PmDateInfo.cpp, not in every file that uses the
+// facade.
+extern template class PmInfo<PmDateInfo, PmDateInfoTypes>;
+
 }  // namespace tabrel

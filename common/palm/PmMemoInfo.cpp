@@ -161,4 +161,6 @@ void PmMemoInfo::ApplyTextRule(const PmTextRule& rule, std::string_view text,
     }
 }
 
+template class PmInfo<PmMemoInfo, PmMemoInfoTypes>;
+
 }  // namespace tabrel

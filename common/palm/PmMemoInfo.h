@@ -42,4 +42,8 @@ class PmMemoInfo final : public PmInfo<PmMemoInfo, PmMemoInfoTypes> {
     void ApplyTextRule(const PmTextRule& rule, std::string_view text, CommNoteRec& note) const;
 };
 
+// The frame's members are compiled once, in PmMemoInfo.cpp, not in every file that uses the
+// facade.
+extern template class PmInfo<PmMemoInfo, PmMemoInfoTypes>;
+
 }  // namespace tabrel

@@ -320,4 +320,6 @@ void PmTodoInfo::ApplyTextRule(const PmTextRule& rule, std::string_view text,
     }
 }
 
+template class PmInfo<PmTodoInfo, PmTodoInfoTypes>;
+
 }  // namespace tabrel

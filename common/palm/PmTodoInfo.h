@@ -45,4 +45,8 @@ class PmTodoInfo final : public PmInfo<PmTodoInfo, PmTodoInfoTypes> {
     void ApplyTextRule(const PmTextRule& rule, std::string_view text, CommTaskRec& task) const;
 };
 
+// The frame's members are compiled once, in PmTodoInfo.cpp, not in every file that uses the
+// facade.
+extern template class PmInfo<PmTodoInfo, PmTodoInfoTypes>;
+
 }  // namespace tabrel
