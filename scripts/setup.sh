@@ -7,6 +7,7 @@ packages=(
     libfmt-dev                        # text formatting
     libcli11-dev                      # command line of tabrel-cli
     libsqlite3-dev                    # Palm Desktop 6.x databases
+    mdbtools-dev mdbtools             # Palm Desktop 6.x Jet files (libmdb; mdb-export in tests)
     libgtest-dev libgmock-dev         # unit tests
     tzdata                            # time zones the date tests set
     qt6-base-dev                      # the wizard (Qt 6 Widgets)

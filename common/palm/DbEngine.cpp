@@ -1,8 +1,10 @@
 #include "DbEngine.h"
 
-#include <array>
-#include <fstream>
+#include <cstdint>
+#include <vector>
 
+#include "DbFileBytes.h"
+#include "JetEngine.h"
 #include "SqliteEngine.h"
 
 namespace tabrel {
@@ -18,27 +20,42 @@ constexpr std::string_view kJetMagic = "Standard Jet DB";
 constexpr std::size_t kJetMagicOffset = 4;
 constexpr std::size_t kHeaderSize = 20;
 
-}  // namespace
+enum class FileKind { Sqlite, Jet, Other };
 
-std::unique_ptr<DbDatabase> OpenDbFile(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "The file cannot be read.";
-        return nullptr;
-    }
-    std::array<char, kHeaderSize> bytes{};
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    const std::string_view header(bytes.data(), static_cast<std::size_t>(in.gcount()));
+FileKind KindOfHeader(const std::vector<std::uint8_t>& bytes) {
+    const std::string_view header(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (header.starts_with(kSqliteMagic)) {
-        return OpenSqliteFile(path, error);
+        return FileKind::Sqlite;
     }
     if (header.size() >= kJetMagicOffset + kJetMagic.size() &&
         header.substr(kJetMagicOffset, kJetMagic.size()) == kJetMagic) {
-        error = "The file is a Jet database (Standard Jet DB), which cannot be read yet.";
+        return FileKind::Jet;
+    }
+    return FileKind::Other;
+}
+
+}  // namespace
+
+bool IsJetFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    return ReadFileHead(path, kHeaderSize, bytes, error) && KindOfHeader(bytes) == FileKind::Jet;
+}
+
+std::unique_ptr<DbDatabase> OpenDbFile(const std::string& path, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadFileHead(path, kHeaderSize, bytes, error)) {
         return nullptr;
     }
-    error = "The file is not a database that can be read.";
-    return nullptr;
+    switch (KindOfHeader(bytes)) {
+        case FileKind::Sqlite:
+            return OpenSqliteFile(path, error);
+        case FileKind::Jet:
+            return OpenJetFile(path, error);
+        default:
+            error = "The file is not a database that can be read.";
+            return nullptr;
+    }
 }
 
 }  // namespace tabrel

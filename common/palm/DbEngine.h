@@ -42,9 +42,13 @@ class DbDatabase {
 };
 
 // Opens the database file at path with the engine its first bytes call for: "SQLite format
-// 3" is opened in place by SQLite. A Jet file ("Standard Jet DB" at offset 4) cannot be
-// read yet, and any other file is no database; both answer nullptr with the reason in
-// error, as does a file that cannot be read.
+// 3" is opened in place by SQLite, for reading and writing; a Jet file ("Standard Jet DB" at
+// offset 4) is read into memory by the Jet engine (JetEngine.h) and cannot be written.
+// Any other file is no database: nullptr with the reason in error, as for a file that
+// cannot be read or a Jet file that cannot be loaded.
 std::unique_ptr<DbDatabase> OpenDbFile(const std::string& path, std::string& error);
+
+// Whether the file at path begins as a Jet database file ("Standard Jet DB" at offset 4).
+bool IsJetFile(const std::string& path);
 
 }  // namespace tabrel

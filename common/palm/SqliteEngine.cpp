@@ -20,7 +20,7 @@ struct StatementFinalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 
-using SqliteHandle = std::shared_ptr<sqlite3>;
+using SqliteHandle = SqliteConnection;
 using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 // LEFT(text, n): the first n UTF-16 units of text; NULL for a NULL argument.
@@ -237,9 +237,12 @@ class SqliteDatabase final : public DbDatabase {
 
 }  // namespace
 
-std::unique_ptr<DbDatabase> OpenSqliteFile(const std::string& path, std::string& error) {
+namespace {
+
+// Opens path with flags and registers the functions the readers' statements call.
+SqliteHandle OpenConnection(const char* path, int flags, std::string& error) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path, &raw, flags, nullptr);
     SqliteHandle db(raw, SqliteCloser());
     if (rc != SQLITE_OK) {
         error = raw != nullptr ? ErrorOf(raw) : "SQLite cannot open the file.";
@@ -250,6 +253,21 @@ std::unique_ptr<DbDatabase> OpenSqliteFile(const std::string& path, std::string&
         error = ErrorOf(raw);
         return nullptr;
     }
+    return db;
+}
+
+}  // namespace
+
+std::unique_ptr<DbDatabase> OpenSqliteFile(const std::string& path, std::string& error) {
+    SqliteHandle db = OpenConnection(path.c_str(), SQLITE_OPEN_READWRITE, error);
+    return db != nullptr ? WrapSqlite(std::move(db)) : nullptr;
+}
+
+SqliteConnection OpenSqliteMemory(std::string& error) {
+    return OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+}
+
+std::unique_ptr<DbDatabase> WrapSqlite(SqliteConnection db) {
     return std::make_unique<SqliteDatabase>(std::move(db));
 }
 

@@ -24,11 +24,23 @@
 
 #include "DbEngine.h"
 
+struct sqlite3;
+
 namespace tabrel {
+
+// An open SQLite connection, closed when its last holder lets go of it.
+using SqliteConnection = std::shared_ptr<sqlite3>;
 
 // Opens an existing SQLite database file for reading and writing (reading only when the
 // file is write-protected). nullptr with SQLite's reason in error.
 std::unique_ptr<DbDatabase> OpenSqliteFile(const std::string& path, std::string& error);
+
+// Opens a new, empty database in memory, set up as OpenSqliteFile sets up a file (LEFT
+// registered). nullptr with SQLite's reason in error.
+SqliteConnection OpenSqliteMemory(std::string& error);
+
+// The engine over an open connection, running the statements as OpenSqliteFile's does.
+std::unique_ptr<DbDatabase> WrapSqlite(SqliteConnection db);
 
 // The value kind of a column declared with this type.
 DbKind KindOfDeclaredType(std::string_view declaredType);

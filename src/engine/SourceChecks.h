@@ -18,11 +18,18 @@ namespace tabrel {
 
 inline constexpr const char* kErrorCaption = "Tabrel Error";
 
+// The refusal of a CSV to Palm Desktop conversion into a Palm Desktop 6.x Jet file.
+inline constexpr const char* kJetImportRefused =
+    "Writing to Palm Desktop 6.x databases is not supported yet. Export the records to CSV, or "
+    "choose a file of Palm Desktop 4.x.";
+
 // By-file mode: whether the named file is a Palm Desktop file of the application.
 std::optional<UserMessage> CheckPalmFile(ConversionJob& job, std::string_view path);
 
 // Stores the page's Palm Desktop file name (at most 259 characters) in the application's
-// key, then loads by file or by user as PmDataMode says.
+// key, then loads by file or by user as PmDataMode says. CSV to Palm Desktop writes into
+// the loaded database, which cannot be a Jet file: that is refused (kJetImportRefused)
+// before anything is written.
 std::optional<UserMessage> LoadPalmData(ConversionJob& job, AppSettings& settings,
                                         std::string_view pageFileText);
 

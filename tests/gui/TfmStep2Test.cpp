@@ -12,6 +12,7 @@
 #include <functional>
 #include <tuple>
 
+#include "JetWriter.h"
 #include "PmAddrInfoTestFiles.h"
 #include "PmDateInfoTestFiles.h"
 #include "UserDataLibrary.h"
@@ -237,6 +238,29 @@ TEST(TfmStep2, TheInvalidFileMessageNamesTheApplication) {
         run.Get<QLineEdit>("edtPDFile")->setText(QString::fromStdString(run.File("junk.dat")));
         EXPECT_EQ(Texts(run.Next()), std::vector<std::string>{message});
     }
+}
+
+TEST(TfmStep2, APalmDesktop6JetFileIsReadButNeverWritten) {
+    SourcePage page;
+    page.UseGoodFiles();
+    const std::string jet = page.run.File("Address.mdb");
+    const std::vector<std::uint8_t> bytes = BuildJetDatabase(JetPalmTables(JetPalmApp::Contacts));
+    WriteFile(jet, bytes);
+    page.Edit("edtPDFile")->setText(QString::fromStdString(jet));
+    EXPECT_TRUE(page.run.Next().empty());  // Palm Desktop to CSV reads it
+    EXPECT_EQ(page.run.Window().GetPageIndex(), kFieldPage);
+
+    page.run.Click("btnPrev");
+    page.run.Click("btnPrev");
+    page.run.Get<QRadioButton>("rbtnC2P")->click();
+    page.run.Next();
+    WriteTextFile(page.run.File("in.csv"), "Lee,Ann\r\n");
+    page.Edit("edtPDFile")->setText(QString::fromStdString(jet));
+    page.Edit("edtCSVFile")->setText(QString::fromStdString(page.run.File("in.csv")));
+    EXPECT_EQ(page.Refusal(),
+              "Writing to Palm Desktop 6.x databases is not supported yet. Export the records to "
+              "CSV, or choose a file of Palm Desktop 4.x.");
+    EXPECT_EQ(ReadFile(jet), bytes);
 }
 
 TEST(TfmStep2, ByUserLoadsTheUsersDatabase) {

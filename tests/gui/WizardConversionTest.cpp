@@ -47,6 +47,11 @@ const AppCase kCases[] = {
     {"Memos", "rbtnMemo", "lvMemoData", "memopad/memopad.dat", "Shopping list", "Packing list"},
 };
 
+// Test names and messages show the application's name.
+void PrintTo(const AppCase& app, std::ostream* out) {
+    *out << app.name;
+}
+
 std::string DemoPalmFolder() {
     return (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "demo" /
             "palm")

@@ -56,8 +56,8 @@ TEST_F(PmMDBAccessorTest, ConnectingLogsEachStepAndRefusesWhatItCannotOpen) {
     EXPECT_FALSE(accessor.IsConnected() || dmMain().connMemo.IsOpen());
     EXPECT_EQ(m_log.Messages().back(),
               "Database Connection Error, Connection String=" + ConnectionString(jet) +
-                  ", Error=The file is a Jet database (Standard Jet DB), which cannot be read "
-                  "yet.");
+                  ", Error=The file is a Jet 3 (Access 97) database, not a Palm Desktop 6.x "
+                  "database.");
     EXPECT_TRUE(m_log.Has("The connection is already opened, close it now."));
 
     PmMDBAccessor none(9, m_db.Path());

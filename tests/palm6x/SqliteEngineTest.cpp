@@ -133,12 +133,13 @@ TEST(SqliteEngine, FilesAreToldByTheirFirstBytes) {
     test::TempDir dir;
     std::string error;
     EXPECT_EQ(OpenDbFile(dir.File("missing.mdb"), error), nullptr);
-    EXPECT_EQ(error, "The file cannot be read.");
+    EXPECT_EQ(error, "The file cannot be read: No such file or directory.");
 
+    // A Jet file goes to the Jet engine, which tells why it refuses this one.
     test::WriteFile(dir.File("jet.mdb"),
                     test::ByteWriter().U32(0x100).Text("Standard Jet DB").Fill(2048).Get());
     EXPECT_EQ(OpenDbFile(dir.File("jet.mdb"), error), nullptr);
-    EXPECT_EQ(error, "The file is a Jet database (Standard Jet DB), which cannot be read yet.");
+    EXPECT_EQ(error, "The file is a Jet 3 (Access 97) database, not a Palm Desktop 6.x database.");
 
     for (const std::string& bytes : {std::string("SQL"), std::string(100, 'x'), std::string()}) {
         test::WriteTextFile(dir.File("other.mdb"), bytes);

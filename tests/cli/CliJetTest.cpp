@@ -1,0 +1,303 @@
+// tabrel-cli on Palm Desktop 6.x databases in Jet files: for each application, the same rows
+// written as a Jet file and as an SQLite database export to the same CSV bytes; info tells
+// the generation; an import into a Jet file is refused and leaves the file as it was.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "CliConvertSupport.h"
+#include "Db6xWriter.h"
+#include "JetWriter.h"
+
+namespace tabrel {
+
+using namespace test;
+using namespace test::cliconvert;
+
+namespace {
+
+// A row by column name; the columns not named are NULL (Yes/No columns: No).
+using NamedRow = std::map<std::string, JetValue>;
+
+struct AppCase {
+    std::string app;       // the tabrel-cli name
+    std::string fileName;  // the Palm Desktop file name
+    JetPalmApp jetApp;
+    std::span<const Db6xColumn> columns;
+    std::vector<std::string_view> numberTexts;  // text columns that hold numbers
+    NamedRow realistic;                         // a row with the application's own values
+    std::string probe;                          // a text of that row the CSV shows (UTF-8)
+};
+
+const std::string kLongNote = [] {
+    std::string note;
+    for (int i = 0; note.size() < 70000; ++i) {
+        note += "Zeile " + std::to_string(i) + ", \"quoted\"\r\n";
+    }
+    return note;
+}();
+
+std::vector<AppCase> Apps() {
+    const JetValue one(std::int64_t{1});
+    return {{"contacts",
+             "Address.mdb",
+             JetPalmApp::Contacts,
+             kAddrColumns,
+             {"Category"},
+             {{"Category", JetValue(std::string("2"))},
+              {"First Name", JetValue(std::string("Åsa"))},
+              {"Last Name", JetValue(std::string("O'Neil"))},
+              {"Company", JetValue(std::string("Ωμέγα Ltd, \"Athens\""))},
+              {"Work Phone", JetValue(std::string("+30 21 0000"))},
+              {"Primary Contact", one},
+              {"Note", JetValue(kLongNote)}},
+             "\"\u00C5sa\""},
+            {"calendar",
+             "DateBook.mdb",
+             JetPalmApp::Calendar,
+             kDateColumns,
+             {"Category", "Start Time", "End Time"},
+             {{"Category", JetValue(std::string("1"))},
+              {"Start Time", JetValue(std::string("1136073600"))},
+              {"End Time", JetValue(std::string("1136077200"))},
+              {"Summary", JetValue(std::string("Neujahr — Grüße"))},
+              {"Location", JetValue(std::string())},
+              {"Alarm", one},
+              {"Alarm Advance", JetValue(std::int64_t{15})},
+              {"Note", JetValue(std::string("Bring \"cake\",\r\nplates"))}},
+             "Neujahr \u2014 Gr\u00FC\u00DFe"},
+            {"tasks",
+             "Todolist.mdb",
+             JetPalmApp::Tasks,
+             kTodoColumns,
+             {"Category", "Due Date", "Complete Date", "Alarm Time", "Repeat Start Date"},
+             {{"Category", JetValue(std::string("2"))},
+              {"Description", JetValue(std::string("Pay the bill — €12"))},
+              {"Due Date", JetValue(std::string("1956499199"))},
+              {"Completed", one},
+              {"Priority", JetValue(std::int64_t{3})},
+              {"Note", JetValue(kLongNote)}},
+             "Pay the bill \u2014 \u20AC12"},
+            {"memos",
+             "MemoPad.mdb",
+             JetPalmApp::Memos,
+             kMemoColumns,
+             {},
+             {{"Category", JetValue(std::string("1"))},
+              {"Private", one},
+              {"Note", JetValue(std::string("Grüße\r\n\"quoted\", Ω and 日本"))}},
+             "Gr\u00FC\u00DFe\r\n\"\"quoted\"\", ? and ??"}};
+}
+
+// The rows of "Main": every column with a distinct value (Db6xWriter::SampleValues), the
+// application's own row, and a deleted row.
+std::vector<NamedRow> MainRows(const AppCase& app) {
+    NamedRow sample;
+    for (const auto& [name, text] : Db6xWriter::SampleValues(app.columns, app.numberTexts)) {
+        for (const Db6xColumn& column : app.columns) {
+            if (column.name == name) {
+                const bool number = column.type == "INTEGER" || column.type == "BIT";
+                sample[name] = number ? JetValue(std::int64_t{std::stoll(text)}) : JetValue(text);
+            }
+        }
+    }
+    sample["Record ID"] = JetValue(std::int64_t{1});
+    sample["Status"] = JetValue(std::int64_t{0});
+    NamedRow realistic = app.realistic;
+    realistic["Record ID"] = JetValue(std::int64_t{2});
+    realistic["Status"] = JetValue(std::int64_t{2});
+    NamedRow deleted = realistic;
+    deleted["Record ID"] = JetValue(std::int64_t{3});
+    deleted["Status"] = JetValue(std::int64_t{0x80});
+    return {sample, realistic, deleted};
+}
+
+std::vector<JetValue> InOrder(std::span<const Db6xColumn> columns, const NamedRow& row) {
+    std::vector<JetValue> values;
+    for (const Db6xColumn& column : columns) {
+        const auto found = row.find(std::string(column.name));
+        values.push_back(found != row.end()     ? found->second
+                         : column.type == "BIT" ? JetValue(std::int64_t{0})
+                                                : JetValue());
+    }
+    return values;
+}
+
+std::string Literal(const Db6xColumn& column, const JetValue& value) {
+    if (const auto* number = std::get_if<std::int64_t>(&value)) {
+        return std::to_string(*number);
+    }
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        // The UTF-8 bytes as a blob made text: any length, line breaks and quotes as they are.
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        std::string hex;
+        for (const unsigned char c : *text) {
+            hex += kDigits[c >> 4];
+            hex += kDigits[c & 15];
+        }
+        return "CAST(X'" + hex + "' AS TEXT)";
+    }
+    return column.type == "BIT" ? "0" : "NULL";
+}
+
+void InsertSqlite(const Db6xWriter& db, std::string_view table, std::span<const Db6xColumn> columns,
+                  const NamedRow& row) {
+    const std::vector<JetValue> values = InOrder(columns, row);
+    std::string literals;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        literals += (i == 0 ? "" : ", ") + Literal(columns[i], values[i]);
+    }
+    db.Exec("INSERT INTO " + std::string(table) + " VALUES (" + literals + ")");
+}
+
+const std::vector<NamedRow> kCategories = {{{"ID", JetValue(std::int64_t{1})},
+                                            {"Name", JetValue(std::string("Business"))},
+                                            {"Status", JetValue(std::int64_t{1})},
+                                            {"Color", JetValue(std::int64_t{0})}},
+                                           {{"ID", JetValue(std::int64_t{2})},
+                                            {"Name", JetValue(std::string("Persönlich"))},
+                                            {"Status", JetValue(std::int64_t{1})},
+                                            {"Color", JetValue(std::int64_t{3})}}};
+const std::vector<NamedRow> kInformation = {
+    {{"Name", JetValue(std::string("Version"))}, {"Note", JetValue(std::string("6"))}},
+    {{"Name", JetValue(std::string("CodePage"))}, {"Note", JetValue(std::string("1252"))}}};
+
+// The same database as a Jet file (compressed text or not) and as an SQLite file.
+std::string WriteJetFile(const CliWork& work, const AppCase& app, const std::string& name,
+                         bool compress = true) {
+    std::vector<JetTable> tables = JetPalmTables(app.jetApp);
+    for (const NamedRow& row : kInformation) {
+        tables[0].rows.push_back(InOrder(kInformationColumns, row));
+    }
+    for (const NamedRow& row : kCategories) {
+        tables[1].rows.push_back(InOrder(kCategoryColumns, row));
+    }
+    for (const NamedRow& row : MainRows(app)) {
+        tables[2].rows.push_back(InOrder(app.columns, row));
+    }
+    const std::string path = work.File(name);
+    WriteFile(path, BuildJetDatabase(tables, {compress, ""}));
+    return path;
+}
+
+std::string WriteSqliteFile(const CliWork& work, const AppCase& app) {
+    const std::string path = work.File("sqlite-" + app.fileName);
+    const Db6xWriter db(path, app.columns);
+    for (const NamedRow& row : kInformation) {
+        InsertSqlite(db, "Information", kInformationColumns, row);
+    }
+    for (const NamedRow& row : kCategories) {
+        InsertSqlite(db, "Category", kCategoryColumns, row);
+    }
+    for (const NamedRow& row : MainRows(app)) {
+        InsertSqlite(db, "Main", app.columns, row);
+    }
+    return path;
+}
+
+timespec ModifiedAt(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_mtim;
+}
+
+}  // namespace
+
+TEST(CliJet, EveryApplicationExportsAsItsSqliteTwinDoes) {
+    for (const AppCase& app : Apps()) {
+        SCOPED_TRACE(app.app);
+        const CliWork work;
+        const std::string sqlite = WriteSqliteFile(work, app);
+        const ProgramResult expected = work.Export(app.app, sqlite, work.File("sqlite.csv"),
+                                                   {"--title", "--encoding", "utf-8"});
+        ASSERT_EQ(expected.exitCode, 0) << expected.err;
+        EXPECT_EQ(expected.out, Converted(2));
+        const std::string csv = ReadTextFile(work.File("sqlite.csv"));
+        for (const bool compress : {true, false}) {
+            const std::string jet = WriteJetFile(work, app, app.fileName, compress);
+            const Bytes before = ReadFile(jet);
+            const ProgramResult result =
+                work.Export(app.app, jet, work.File("jet.csv"), {"--title", "--encoding", "utf-8"});
+            EXPECT_EQ(result.exitCode, 0) << result.err;
+            EXPECT_EQ(result.err, "");
+            EXPECT_EQ(result.out, Converted(2));
+            EXPECT_EQ(ReadTextFile(work.File("jet.csv")), csv);
+            EXPECT_TRUE(ReadFile(jet) == before);
+        }
+        // The export is no empty agreement: the application's own row is in it.
+        EXPECT_NE(csv.find(app.probe), std::string::npos) << csv.substr(0, 2000);
+    }
+}
+
+TEST(CliJet, ExportsNonLatinTextInTheAnsiCodePage) {
+    const CliWork work;
+    const AppCase memos = Apps().back();
+    const std::string jet = WriteJetFile(work, memos, memos.fileName);
+    const ProgramResult result = work.Export("memos", jet, work.File("memos.csv"));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ReadTextFile(work.File("memos.csv")), CsvLines({{"c5"},
+                                                              {"Gr\xFC\xDF"
+                                                               "e\r\n\"quoted\", ? and ??"}}));
+}
+
+TEST(CliJet, InfoTellsTheGeneration) {
+    const CliWork work;
+    for (const AppCase& app : Apps()) {
+        const std::string jet = WriteJetFile(work, app, app.fileName);
+        const ProgramResult result = work.Run({"info", "--file", jet});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        const std::string title = app.app == "contacts"   ? "Contacts"
+                                  : app.app == "calendar" ? "Calendar"
+                                  : app.app == "tasks"    ? "Tasks"
+                                                          : "Memos";
+        EXPECT_EQ(result.out,
+                  "Application: " + title + "\nGeneration: Palm Desktop 6.x\nRecords: 2\n");
+    }
+}
+
+TEST(CliJet, ImportIntoAJetFileIsRefusedAndChangesNothing) {
+    const CliWork work;
+    const std::string csv = work.File("import.csv");
+    WriteTextFile(csv, CsvLines({{"A new memo"}}));
+    for (const AppCase& app : Apps()) {
+        SCOPED_TRACE(app.app);
+        const std::string jet = WriteJetFile(work, app, app.fileName);
+        const Bytes before = ReadFile(jet);
+        const timespec modified = ModifiedAt(jet);
+        const ProgramResult result = work.Import(app.app, jet, csv);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err,
+                  "Writing to Palm Desktop 6.x databases is not supported yet. Export the records "
+                  "to CSV, or choose a file of Palm Desktop 4.x.\n");
+        EXPECT_TRUE(ReadFile(jet) == before);
+        const timespec after = ModifiedAt(jet);
+        EXPECT_EQ(after.tv_sec, modified.tv_sec);
+        EXPECT_EQ(after.tv_nsec, modified.tv_nsec);
+    }
+    // An SQLite 6.x database stays writable.
+    const AppCase memos = Apps().back();
+    const ProgramResult sqlite = work.Import("memos", WriteSqliteFile(work, memos), csv);
+    EXPECT_EQ(sqlite.exitCode, 0) << sqlite.err;
+    EXPECT_EQ(sqlite.out, Converted(1));
+}
+
+TEST(CliJet, DamagedJetFileIsNoPalmDesktopFile) {
+    const CliWork work;
+    const AppCase memos = Apps().back();
+    const std::string jet = WriteJetFile(work, memos, memos.fileName);
+    Bytes bytes = ReadFile(jet);
+    bytes.resize(bytes.size() - 1000);
+    WriteFile(jet, bytes);
+    const ProgramResult result = work.Export("memos", jet, work.File("out.csv"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Invalid Palm Desktop Memos database file.\n");
+    EXPECT_TRUE(ReadFile(jet) == bytes);
+}
+
+}  // namespace tabrel
