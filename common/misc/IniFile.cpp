@@ -12,41 +12,13 @@
 
 #include "CxDebugUtil.h"
 #include "CxText.h"
+#include "CxUniqueFd.h"
 
 namespace tabrel {
 
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-// An open file descriptor, closed when it goes out of scope.
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd = -1) : m_hFd(fd) {}
-    ~UniqueFd() { Reset(); }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    UniqueFd(UniqueFd&& other) noexcept : m_hFd(std::exchange(other.m_hFd, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            m_hFd = std::exchange(other.m_hFd, -1);
-        }
-        return *this;
-    }
-
-    int Get() const { return m_hFd; }
-    bool IsOpen() const { return m_hFd >= 0; }
-    // Closes now and reports whether the close succeeded (a late write error shows here).
-    bool Close() {
-        const int fd = std::exchange(m_hFd, -1);
-        return fd < 0 || close(fd) == 0;
-    }
-    void Reset() { Close(); }
-
-  private:
-    int m_hFd;
-};
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -94,7 +66,7 @@ std::string WriteTarget(const std::string& path) {
 }
 
 // Creates a new file beside target for writing, with the permissions a new file gets.
-UniqueFd CreateTempBeside(const std::string& target, std::string& tempPath) {
+CxUniqueFd CreateTempBeside(const std::string& target, std::string& tempPath) {
     const auto slash = target.rfind('/');
     const std::string folder =
         slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
@@ -103,12 +75,12 @@ UniqueFd CreateTempBeside(const std::string& target, std::string& tempPath) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folder + "." + base + ".tmp-" + std::to_string(getpid()) + "-" +
                    std::to_string(++counter);
-        UniqueFd fd(open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        CxUniqueFd fd(open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd.IsOpen() || errno != EEXIST) {
             return fd;
         }
     }
-    return UniqueFd();
+    return CxUniqueFd();
 }
 
 }  // namespace
@@ -178,7 +150,7 @@ IniFile::LoadResult IniFile::Load(const std::string& path, IniFile& doc) {
     doc = IniFile();
     // Non-blocking, so that a FIFO in the file's place cannot hang the program; a regular
     // file reads the same either way.
-    UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    CxUniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.IsOpen()) {
         return errno == ENOENT ? LoadResult::Missing : LoadResult::Failed;
     }
@@ -315,7 +287,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
         return false;
     }
     std::string tempPath;
-    UniqueFd fd = CreateTempBeside(target, tempPath);
+    CxUniqueFd fd = CreateTempBeside(target, tempPath);
     if (!fd.IsOpen()) {
         CX_LOG(0, "Can not create a temporary file beside %s", target);
         return false;
@@ -339,7 +311,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     // Make the rename itself durable.
     const auto slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    CxUniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.IsOpen()) {
         fsync(dir.Get());
     }

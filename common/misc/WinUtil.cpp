@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "CxUniqueFd.h"
+
 extern char** environ;
 
 namespace tabrel {
@@ -17,27 +19,6 @@ namespace tabrel {
 namespace {
 
 constexpr std::size_t kMaxHexDumpBytes = 1024;
-
-// Closes a file descriptor when it goes out of scope.
-class UniqueFd {
-  public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : m_fd(fd) {}
-    ~UniqueFd() { Reset(); }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int Get() const { return m_fd; }
-    void Reset() {
-        if (m_fd >= 0) {
-            close(m_fd);
-            m_fd = -1;
-        }
-    }
-
-  private:
-    int m_fd = -1;
-};
 
 // The full path of an executable found through PATH, or empty.
 std::string FindInPath(std::string_view program) {
@@ -110,8 +91,8 @@ bool RunProgram(std::string_view path) {
     if (pipe2(fds, O_CLOEXEC) != 0) {
         return false;
     }
-    UniqueFd readEnd(fds[0]);
-    UniqueFd writeEnd(fds[1]);
+    CxUniqueFd readEnd(fds[0]);
+    CxUniqueFd writeEnd(fds[1]);
 
     // The child starts xdg-open in a grandchild and exits at once; the parent reaps the
     // child, and the grandchild, now an orphan, is reaped by init. No zombie is left and

@@ -8,26 +8,11 @@
 #include <cstring>
 #include <system_error>
 
+#include "CxUniqueFd.h"
+
 namespace tabrel {
 
 namespace {
-
-// Closes a file descriptor when it goes out of scope.
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : m_fd(fd) {}
-    ~UniqueFd() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 std::string ErrnoText(int code) {
     return std::generic_category().message(code);
@@ -68,7 +53,7 @@ bool ReadUpTo(int fd, std::size_t count, std::vector<std::uint8_t>& bytes) {
 
 bool ReadFileHead(const std::string& path, std::size_t count, std::vector<std::uint8_t>& bytes,
                   std::string& error) {
-    const UniqueFd fd(OpenForReading(path));
+    const CxUniqueFd fd(OpenForReading(path));
     if (fd.Get() < 0 || !ReadUpTo(fd.Get(), count, bytes)) {
         error = "The file cannot be read: " + ErrnoText(errno) + ".";
         return false;
@@ -78,7 +63,7 @@ bool ReadFileHead(const std::string& path, std::size_t count, std::vector<std::u
 
 bool ReadWholeFile(const std::string& path, std::size_t maxSize, std::vector<std::uint8_t>& bytes,
                    std::string& error) {
-    const UniqueFd fd(OpenForReading(path));
+    const CxUniqueFd fd(OpenForReading(path));
     struct stat info {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0) {
         error = "The file cannot be read: " + ErrnoText(errno) + ".";

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "CxUniqueFd.h"
+
 namespace tabrel {
 
 namespace {
@@ -19,25 +21,6 @@ using Clock = std::chrono::steady_clock;
 
 // The exit status of a child whose work called exit().
 constexpr int kExitCalled = 124;
-
-// Closes a file descriptor when it goes out of scope (or when reset).
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd = -1) : m_fd(fd) {}
-    ~UniqueFd() { Reset(); }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    int Get() const { return m_fd; }
-    void Reset() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-        m_fd = -1;
-    }
-
-  private:
-    int m_fd;
-};
 
 // The child's side: runs the work with standard output and error sent nowhere, and ends
 // without running the parent's exit handlers or flushing its stream buffers.
@@ -98,8 +81,8 @@ bool RunInChildProcess(const std::function<int(int fd)>& work, const ChildLimits
         error = "No pipe can be made: " + std::generic_category().message(errno) + ".";
         return false;
     }
-    UniqueFd readEnd(fds[0]);
-    UniqueFd writeEnd(fds[1]);
+    CxUniqueFd readEnd(fds[0]);
+    CxUniqueFd writeEnd(fds[1]);
     const pid_t pid = ::fork();
     if (pid < 0) {
         error = "No process can be started: " + std::generic_category().message(errno) + ".";

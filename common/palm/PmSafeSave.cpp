@@ -10,28 +10,11 @@
 #include <memory>
 
 #include "CxDebugUtil.h"
+#include "CxUniqueFd.h"
 
 namespace tabrel {
 
 namespace {
-
-// Closes a file descriptor when it goes out of scope.
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : m_fd(fd) {}
-    ~UniqueFd() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    bool IsOpen() const { return m_fd >= 0; }
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 // The file a save replaces: what a symbolic link points to, else path itself.
 std::string ReplacedFile(const std::string& path) {
@@ -65,7 +48,7 @@ bool TakeOverAttributes(const std::string& from, const std::string& to) {
 
 void SyncFolder(const std::string& file) {
     const std::string folder = FolderOf(file);
-    const UniqueFd dir(
+    const CxUniqueFd dir(
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.IsOpen()) {
         ::fsync(dir.Get());
@@ -98,7 +81,7 @@ bool PmSafeSave::CreateTemp() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         m_szTempPath = folder + "." + base + ".tmp-" + std::to_string(::getpid()) + "-" +
                        std::to_string(++counter);
-        const UniqueFd fd(
+        const CxUniqueFd fd(
             ::open(m_szTempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600));
         if (fd.IsOpen()) {
             m_bTempCreated = true;
