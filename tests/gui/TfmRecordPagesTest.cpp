@@ -86,6 +86,20 @@ std::vector<std::string> Headings(const QTreeWidget* list) {
     return headings;
 }
 
+// Leaves the page, which must refuse with one error message box; answers its text.
+std::string RefusalOnLeaving(TfmPage& page) {
+    bool left = true;
+    const std::vector<ShownMessage> shown = AnswerMessages([&] { left = page.PageHook(false); });
+    EXPECT_FALSE(left);
+    if (shown.size() != 1) {
+        ADD_FAILURE() << "expected one message, got " << shown.size();
+        return {};
+    }
+    EXPECT_EQ(shown[0].caption, "Tabrel Error");
+    EXPECT_EQ(shown[0].icon, QMessageBox::Critical);
+    return shown[0].text;
+}
+
 // Runs action; each modal dialog it shows is handed to inspect and closed. Answers how many
 // were shown.
 int DriveDialogs(const std::function<void()>& action,
@@ -206,14 +220,8 @@ TEST(TfmAddrData, LeavingWithNothingTickedRefusesWithTheMessage) {
     TfmAddrData page(s.state, nullptr);
     page.PageHook(true);
     s.state.Job().m_selectedRecords = {7};
-    bool left = true;
-    const std::vector<ShownMessage> shown = AnswerMessages([&] { left = page.PageHook(false); });
-    EXPECT_FALSE(left);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, "Tabrel Error");
-    EXPECT_EQ(shown[0].text,
+    EXPECT_EQ(RefusalOnLeaving(page),
               "No contact record is selected. Please select the records you want to convert.");
-    EXPECT_EQ(shown[0].icon, QMessageBox::Critical);
     EXPECT_TRUE(s.state.Job().m_selectedRecords.empty());
 }
 
@@ -287,11 +295,7 @@ TEST(TfmAddrData, AnEmptyListRefusesAndDetailsDoNothing) {
     EXPECT_EQ(DriveDialogs([&] { Find<QPushButton>(&page, "btnAddrDetail")->click(); }, none), 0);
     EXPECT_EQ(DriveDialogs([&] { page.ShowDetails(); }, none), 0);
     Find<QPushButton>(&page, "btnSelAll")->click();
-    bool left = true;
-    const std::vector<ShownMessage> shown = AnswerMessages([&] { left = page.PageHook(false); });
-    EXPECT_FALSE(left);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text,
+    EXPECT_EQ(RefusalOnLeaving(page),
               "No contact record is selected. Please select the records you want to convert.");
 }
 
@@ -320,12 +324,7 @@ TEST(TfmDateData, ListsTheEventsAndShowsTheirDetails) {
               1);
     EXPECT_EQ(seen, "TfmDateDetail Meeting 2");
 
-    bool left = true;
-    const std::vector<ShownMessage> shown = AnswerMessages([&] { left = page.PageHook(false); });
-    EXPECT_FALSE(left);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, "Tabrel Error");
-    EXPECT_EQ(shown[0].text,
+    EXPECT_EQ(RefusalOnLeaving(page),
               "No calendar record is selected. Please select the records you want to convert.");
     Tick(list, 0);
     EXPECT_TRUE(page.PageHook(false));
@@ -354,11 +353,7 @@ TEST(TfmTodoData, ListsTheTasksAndShowsTheirDetails) {
               1);
     EXPECT_EQ(seen, "TfmTodoDetail Call Ann 2");
 
-    bool left = true;
-    const std::vector<ShownMessage> shown = AnswerMessages([&] { left = page.PageHook(false); });
-    EXPECT_FALSE(left);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text,
+    EXPECT_EQ(RefusalOnLeaving(page),
               "No task record is selected. Please select the records you want to convert.");
 }
 
@@ -414,12 +409,7 @@ TEST(TfmMemoData, NothingTickedRefusesWithTheMemoMessage) {
     ASSERT_TRUE(s.state.Job().Memo().LoadByFile(WriteMemos(s.dir, 2)));
     TfmMemoData page(s.state, nullptr);
     page.PageHook(true);
-    bool left = true;
-    const std::vector<ShownMessage> shown = AnswerMessages([&] { left = page.PageHook(false); });
-    EXPECT_FALSE(left);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].caption, "Tabrel Error");
-    EXPECT_EQ(shown[0].text,
+    EXPECT_EQ(RefusalOnLeaving(page),
               "No memo record is selected. Please select the records you want to convert.");
 }
 
