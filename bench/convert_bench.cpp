@@ -41,17 +41,17 @@
 #include <string_view>
 #include <vector>
 
-#include "AppSettings.h"
-#include "ConversionDriver.h"
-#include "ConversionJob.h"
-#include "CxDebugUtil.h"
-#include "FieldSelection.h"
-#include "ImportReader.h"
-#include "PmAddrEx2Util.h"
-#include "PmAddrExUtil.h"
-#include "PmAddrUtil.h"
-#include "PmInfoConvert.h"
-#include "SourceChecks.h"
+#include "engine/AppSettings.h"
+#include "engine/ConversionDriver.h"
+#include "engine/ConversionJob.h"
+#include "engine/FieldSelection.h"
+#include "engine/ImportReader.h"
+#include "engine/SourceChecks.h"
+#include "misc/CxDebugUtil.h"
+#include "palm/classic/PmAddrUtil.h"
+#include "palm/db6x/PmAddrEx2Util.h"
+#include "palm/palmsg/PmAddrExUtil.h"
+#include "palm/unified/PmInfoConvert.h"
 
 namespace tabrel {
 

@@ -26,14 +26,15 @@
 #include <string>
 #include <vector>
 
-#include "AppSettings.h"
-#include "ConversionDriver.h"
-#include "ConversionJob.h"
-#include "CxDebugUtil.h"
-#include "DbEngine.h"
-#include "FieldSelection.h"
-#include "JetWriter.h"
-#include "SourceChecks.h"
+#include "engine/AppSettings.h"
+#include "engine/ConversionDriver.h"
+#include "engine/ConversionJob.h"
+#include "engine/FieldSelection.h"
+#include "engine/SourceChecks.h"
+#include "misc/CxDebugUtil.h"
+#include "palm/db6x/DbOpen.h"
+#include "palm/db6x/engine/DbEngine.h"
+#include "support/JetWriter.h"
 
 extern char** environ;
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "CxDebugUtil.h"
-#include "PmAddrExUtil.h"
+#include "misc/CxDebugUtil.h"
+#include "palm/palmsg/PmAddrExUtil.h"
 
 namespace {
 

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 build=build/test
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTABREL_SANITIZE=ON
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTABREL_SANITIZE=ON -DTABREL_WERROR=ON
 cmake --build "$build"
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1

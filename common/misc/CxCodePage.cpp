@@ -1,4 +1,4 @@
-#include "CxCodePage.h"
+#include "misc/CxCodePage.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "CxDebugUtil.h"
+#include "misc/CxDebugUtil.h"
 
 namespace tabrel {
 
@@ -142,7 +142,7 @@ std::string Convert(Encoding from, Encoding to, std::string_view input) {
     IconvHandle cd(iconv_open(NameOf(to), NameOf(from)));
     if (cd.get() == reinterpret_cast<void*>(-1)) {
         cd.release();
-        CX_LOG(0, "Can not convert text from %s to %s.", NameOf(from), NameOf(to));
+        CX_LOG(kLogFailure, "Can not convert text from %s to %s.", NameOf(from), NameOf(to));
         return {};
     }
     const std::string question = to == Encoding::Utf16 ? std::string("?\0", 2) : "?";

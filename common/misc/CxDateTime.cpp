@@ -1,11 +1,11 @@
-#include "CxDateTime.h"
+#include "misc/CxDateTime.h"
 
 #include <fmt/printf.h>
 
 #include <cmath>
 #include <cstdint>
 
-#include "CxText.h"
+#include "misc/CxText.h"
 
 namespace tabrel {
 

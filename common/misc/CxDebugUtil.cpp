@@ -1,4 +1,4 @@
-#include "CxDebugUtil.h"
+#include "misc/CxDebugUtil.h"
 
 #include <fmt/format.h>
 #include <unistd.h>
@@ -9,8 +9,8 @@
 #include <memory>
 #include <system_error>
 
-#include "CxAssert.h"
-#include "CxText.h"
+#include "misc/CxAssert.h"
+#include "misc/CxText.h"
 
 namespace tabrel {
 
@@ -88,7 +88,7 @@ CxDebugUtil& DebugLog() {
 }
 
 void CxAssertFailed(const char* condition, const char* file, int line) {
-    DebugLog().Print(0, file, line, "Assertion failed: %s", condition);
+    DebugLog().Print(kLogFailure, file, line, "Assertion failed: %s", condition);
     throw CxAssertionError(condition);
 }
 

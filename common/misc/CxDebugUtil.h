@@ -18,6 +18,15 @@
 
 namespace tabrel {
 
+// The levels of a message: failures are written whenever the log is asked, the others only
+// up to the configured level.
+enum CxLogLevel : int {
+    kLogFailure = 0,   // a step failed: why, and what was refused
+    kLogNotice = 1,    // something missing that the program works around
+    kLogProgress = 2,  // the steps of a load, save or pass, and the statements sent
+    kLogDetail = 3,    // the most the log can be asked for
+};
+
 class CxDebugUtil {
   public:
     static constexpr std::size_t kMaxFolder = 259;
@@ -39,7 +48,9 @@ class CxDebugUtil {
     bool IsEnabled() const { return m_bEnabled; }
 
     // Whether a message of this level would be written.
-    bool Accepts(int level) const { return level == 0 || (m_bEnabled && level <= m_nLevel); }
+    bool Accepts(int level) const {
+        return level == kLogFailure || (m_bEnabled && level <= m_nLevel);
+    }
 
     // printf-style formatting (type-checked by fmt); filtered before anything is formatted.
     template <class... Args>

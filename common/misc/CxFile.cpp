@@ -1,4 +1,4 @@
-#include "CxFile.h"
+#include "misc/CxFile.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "CxIniUtil.h"
+#include "misc/CxIniUtil.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "CxDebugUtil.h"
-#include "CxPath.h"
-#include "CxText.h"
-#include "IniFile.h"
-#include "WinUtil.h"
+#include "misc/CxDebugUtil.h"
+#include "misc/CxPath.h"
+#include "misc/CxText.h"
+#include "misc/IniFile.h"
+#include "misc/WinUtil.h"
 
 namespace tabrel {
 
@@ -56,7 +56,7 @@ bool EnsureFolder(const std::string& path, mode_t mode) {
     if (mkdir(path.c_str(), mode) == 0 || errno == EEXIST) {
         return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     }
-    CX_LOG(0, "Can not create the folder %s", path);
+    CX_LOG(kLogFailure, "Can not create the folder %s", path);
     return false;
 }
 
@@ -145,7 +145,7 @@ bool CxIniUtil::WriteString(std::string_view section, std::string_view key, std:
     // A file that exists but cannot be read is not overwritten with a document missing its
     // other lines.
     if (IniFile::Load(m_szFileName, doc) == IniFile::LoadResult::Failed) {
-        CX_LOG(0, "Can not read the settings file %s before writing", m_szFileName);
+        CX_LOG(kLogFailure, "Can not read the settings file %s before writing", m_szFileName);
         return false;
     }
     if (!doc.SetValue(section, key, text)) {

@@ -1,4 +1,4 @@
-#include "CxPath.h"
+#include "misc/CxPath.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "CxText.h"
+#include "misc/CxText.h"
 
 namespace tabrel {
 

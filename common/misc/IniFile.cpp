@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "misc/IniFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include <memory>
 #include <utility>
 
-#include "CxDebugUtil.h"
-#include "CxText.h"
-#include "CxUniqueFd.h"
+#include "misc/CxDebugUtil.h"
+#include "misc/CxText.h"
+#include "misc/CxUniqueFd.h"
 
 namespace tabrel {
 
@@ -157,7 +157,7 @@ IniFile::LoadResult IniFile::Load(const std::string& path, IniFile& doc) {
     struct stat info {};
     if (fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
         static_cast<std::size_t>(info.st_size) > kMaxFileSize) {
-        CX_LOG(0, "Can not read the INI file %s", path);
+        CX_LOG(kLogFailure, "Can not read the INI file %s", path);
         return LoadResult::Failed;
     }
     std::string text;
@@ -283,20 +283,20 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     struct stat old {};
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists && (!S_ISREG(old.st_mode) || access(target.c_str(), W_OK) != 0)) {
-        CX_LOG(0, "The file %s is not writable", target);
+        CX_LOG(kLogFailure, "The file %s is not writable", target);
         return false;
     }
     std::string tempPath;
     CxUniqueFd fd = CreateTempBeside(target, tempPath);
     if (!fd.IsOpen()) {
-        CX_LOG(0, "Can not create a temporary file beside %s", target);
+        CX_LOG(kLogFailure, "Can not create a temporary file beside %s", target);
         return false;
     }
     bool ok = WriteAll(fd.Get(), content);
     if (ok && exists) {
         // Keep the owner where allowed (a write by root of a user's file), then the mode.
         if (fchown(fd.Get(), old.st_uid, old.st_gid) != 0) {
-            CX_LOG(2, "Can not keep the owner of %s", target);
+            CX_LOG(kLogProgress, "Can not keep the owner of %s", target);
         }
         ok = fchmod(fd.Get(), old.st_mode & 07777) == 0;
     }
@@ -304,7 +304,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     ok = fd.Close() && ok;
     ok = ok && rename(tempPath.c_str(), target.c_str()) == 0;
     if (!ok) {
-        CX_LOG(0, "Can not write the file %s", target);
+        CX_LOG(kLogFailure, "Can not write the file %s", target);
         unlink(tempPath.c_str());
         return false;
     }

@@ -58,8 +58,8 @@
 #include <memory>
 #include <vector>
 
-#include "CxByteView.h"
-#include "WinUtil.h"
+#include "misc/CxByteView.h"
+#include "misc/WinUtil.h"
 
 namespace tabrel {
 

@@ -1,4 +1,4 @@
-#include "WinUtil.h"
+#include "misc/WinUtil.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "CxUniqueFd.h"
+#include "misc/CxUniqueFd.h"
 
 extern char** environ;
 

@@ -1,13 +1,13 @@
-#include "WineRegistry.h"
+#include "misc/WineRegistry.h"
 
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
 
-#include "CxDebugUtil.h"
-#include "CxPath.h"
-#include "CxText.h"
+#include "misc/CxDebugUtil.h"
+#include "misc/CxPath.h"
+#include "misc/CxText.h"
 
 namespace tabrel {
 
@@ -336,7 +336,7 @@ std::optional<WineRegKey> ReadWineRegistryKey(const std::string& file, std::stri
         line.pop_back();
     }
     if (line != kHeader) {
-        CX_LOG(2, "%s is not a Wine registry file", file);
+        CX_LOG(kLogProgress, "%s is not a Wine registry file", file);
         return std::nullopt;
     }
     const std::string_view wanted = TrimSeparators(keyPath);

@@ -1,9 +1,9 @@
-#include "TabrelApplication.h"
+#include "app/TabrelApplication.h"
 
 #include <QMessageBox>
 #include <exception>
 
-#include "CxDebugUtil.h"
+#include "misc/CxDebugUtil.h"
 
 namespace tabrel {
 
@@ -11,10 +11,10 @@ bool TabrelApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        CX_LOG(0, "Unhandled exception in an event handler: %s", error.what());
+        CX_LOG(kLogFailure, "Unhandled exception in an event handler: %s", error.what());
         ShowExceptionMessage(error.what());
     } catch (...) {
-        CX_LOG(0, "Unhandled exception in an event handler.");
+        CX_LOG(kLogFailure, "Unhandled exception in an event handler.");
         ShowExceptionMessage("Unknown exception.");
     }
     return false;

@@ -11,14 +11,14 @@
 #include <optional>
 #include <string>
 
-#include "AppSettings.h"
-#include "CxDebugUtil.h"
-#include "CxIniUtil.h"
-#include "PalmDesktop.h"
-#include "TabrelApplication.h"
-#include "TfmDump.h"
-#include "TfmMain.h"
-#include "WizardState.h"
+#include "app/TabrelApplication.h"
+#include "engine/AppSettings.h"
+#include "gui/TfmDump.h"
+#include "gui/TfmMain.h"
+#include "gui/WizardState.h"
+#include "misc/CxDebugUtil.h"
+#include "misc/CxIniUtil.h"
+#include "palm/desktop/PalmDesktop.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ std::optional<std::string> ParseCommandLine(const QApplication& application) {
 // over the settings as they are on disk. The debug options chosen there are kept for the
 // next start.
 void ReportStartupFailure(const char* text) {
-    CX_LOG(0, "Unhandled exception at start-up: %s", text);
+    CX_LOG(kLogFailure, "Unhandled exception at start-up: %s", text);
     ShowExceptionMessage(text);
     WizardState state;
     UseDataFolderSettings(state.m_ini, state.m_szDataFolder);

@@ -1,18 +1,18 @@
-#include "CliCommands.h"
+#include "cli/CliCommands.h"
 
 #include <fmt/format.h>
 
 #include <cstdio>
 
-#include "AppSettings.h"
-#include "ConversionDriver.h"
-#include "ConversionJob.h"
-#include "CxDebugUtil.h"
-#include "CxIniUtil.h"
-#include "FieldSelection.h"
-#include "ImportReader.h"
-#include "PalmUsers.h"
-#include "SourceChecks.h"
+#include "engine/AppSettings.h"
+#include "engine/ConversionDriver.h"
+#include "engine/ConversionJob.h"
+#include "engine/FieldSelection.h"
+#include "engine/ImportReader.h"
+#include "engine/SourceChecks.h"
+#include "misc/CxDebugUtil.h"
+#include "misc/CxIniUtil.h"
+#include "palm/desktop/PalmUsers.h"
 
 namespace tabrel::cli {
 

@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
-#include "CliCommands.h"
-#include "PalmDesktop.h"
+#include "cli/CliCommands.h"
+#include "palm/desktop/PalmDesktop.h"
 
 namespace {
 

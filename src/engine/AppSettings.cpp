@@ -1,6 +1,6 @@
-#include "AppSettings.h"
+#include "engine/AppSettings.h"
 
-#include "CxText.h"
+#include "misc/CxText.h"
 
 namespace tabrel {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "CxIniUtil.h"
-#include "PmApp.h"
+#include "misc/CxIniUtil.h"
+#include "palm/desktop/PmApp.h"
 
 namespace tabrel {
 

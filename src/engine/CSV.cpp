@@ -1,4 +1,4 @@
-#include "CSV.h"
+#include "engine/CSV.h"
 
 namespace tabrel {
 

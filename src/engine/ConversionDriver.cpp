@@ -1,15 +1,15 @@
-#include "ConversionDriver.h"
+#include "engine/ConversionDriver.h"
 
 #include <fmt/format.h>
 
 #include <string>
 #include <vector>
 
-#include "CsvFile.h"
-#include "CsvFormat.h"
-#include "CxCodePage.h"
-#include "CxDebugUtil.h"
-#include "SourceChecks.h"
+#include "engine/CsvFile.h"
+#include "engine/CsvFormat.h"
+#include "engine/SourceChecks.h"
+#include "misc/CxCodePage.h"
+#include "misc/CxDebugUtil.h"
 
 namespace tabrel {
 
@@ -116,7 +116,7 @@ class Pass {
         });
         Finishing();
         if (!output.Commit()) {
-            CX_LOG(0, "Failed to write CSV file: %s", path);
+            CX_LOG(kLogFailure, "Failed to write CSV file: %s", path);
             result.m_failure = UserMessage{
                 kErrorCaption,
                 fmt::format("Error writing CSV file: {}. No records were converted.", path)};
@@ -163,7 +163,7 @@ class Pass {
         });
         m_job.m_csvInput.Close();
         if (!saved) {
-            CX_LOG(0, "Failed to save the Palm Desktop database.");
+            CX_LOG(kLogFailure, "Failed to save the Palm Desktop database.");
             result.m_failure =
                 UserMessage{kErrorCaption,
                             "Error saving the Palm Desktop database. No records were converted."};

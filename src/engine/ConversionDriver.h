@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "AppSettings.h"
-#include "ConversionJob.h"
-#include "UserMessage.h"
+#include "engine/AppSettings.h"
+#include "engine/ConversionJob.h"
+#include "misc/UserMessage.h"
 
 namespace tabrel {
 

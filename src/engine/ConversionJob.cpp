@@ -1,9 +1,9 @@
-#include "ConversionJob.h"
+#include "engine/ConversionJob.h"
 
 #include <numeric>
 
-#include "AppSettings.h"
-#include "PalmDesktop.h"
+#include "engine/AppSettings.h"
+#include "palm/desktop/PalmDesktop.h"
 
 namespace tabrel {
 

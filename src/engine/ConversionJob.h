@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "CsvFile.h"
-#include "FieldDescriptor.h"
-#include "PmAddrInfo.h"
-#include "PmApp.h"
-#include "PmDateInfo.h"
-#include "PmMemoInfo.h"
-#include "PmTodoInfo.h"
+#include "engine/CsvFile.h"
+#include "palm/desktop/PmApp.h"
+#include "palm/unified/FieldDescriptor.h"
+#include "palm/unified/PmAddrInfo.h"
+#include "palm/unified/PmDateInfo.h"
+#include "palm/unified/PmMemoInfo.h"
+#include "palm/unified/PmTodoInfo.h"
 
 namespace tabrel {
 

@@ -1,4 +1,4 @@
-#include "CsvFile.h"
+#include "engine/CsvFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "CsvFormat.h"
+#include "engine/CsvFormat.h"
 
 namespace tabrel {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "CSV.h"
+#include "engine/CSV.h"
 
 namespace tabrel {
 

@@ -1,4 +1,4 @@
-#include "CsvFormat.h"
+#include "engine/CsvFormat.h"
 
 namespace tabrel {
 

@@ -1,10 +1,10 @@
-#include "DebugOptions.h"
+#include "engine/DebugOptions.h"
 
 #include <sys/stat.h>
 
-#include "CxDebugUtil.h"
-#include "CxIniUtil.h"
-#include "WinUtil.h"
+#include "misc/CxDebugUtil.h"
+#include "misc/CxIniUtil.h"
+#include "misc/WinUtil.h"
 
 namespace tabrel {
 

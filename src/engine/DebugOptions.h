@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "AppSettings.h"
-#include "UserMessage.h"
+#include "engine/AppSettings.h"
+#include "misc/UserMessage.h"
 
 namespace tabrel {
 

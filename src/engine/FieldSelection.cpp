@@ -1,13 +1,13 @@
-#include "FieldSelection.h"
+#include "engine/FieldSelection.h"
 
 #include <charconv>
 #include <system_error>
 #include <utility>
 
-#include "CxAssert.h"
-#include "CxDebugUtil.h"
-#include "CxText.h"
-#include "PmInfoConvert.h"
+#include "misc/CxAssert.h"
+#include "misc/CxDebugUtil.h"
+#include "misc/CxText.h"
+#include "palm/unified/PmInfoConvert.h"
 
 namespace tabrel {
 
@@ -353,7 +353,8 @@ void FieldSelection::Fill(std::span<const FieldDescriptor> catalogue,
     }
     for (const FieldDescriptor& field : selected) {
         if (!field.IsCustom() && !CatalogueHolds(m_catalogue, field)) {
-            CX_LOG(2, "Selected field \"%s\" (%d/%d) is not in the field catalogue, left out.",
+            CX_LOG(kLogProgress,
+                   "Selected field \"%s\" (%d/%d) is not in the field catalogue, left out.",
                    field.m_szName.c_str(), field.m_nId, field.m_nKind);
             continue;
         }

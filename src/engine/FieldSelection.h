@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "FieldDescriptor.h"
-#include "UserMessage.h"
+#include "misc/UserMessage.h"
+#include "palm/unified/FieldDescriptor.h"
 
 namespace tabrel {
 

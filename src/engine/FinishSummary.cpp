@@ -1,10 +1,10 @@
-#include "FinishSummary.h"
+#include "engine/FinishSummary.h"
 
 #include <fmt/format.h>
 
-#include "PalmDesktop.h"
-#include "PmApp.h"
-#include "SourceChecks.h"
+#include "engine/SourceChecks.h"
+#include "palm/desktop/PalmDesktop.h"
+#include "palm/desktop/PmApp.h"
 
 namespace tabrel {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "AppSettings.h"
-#include "ConversionDriver.h"
-#include "PalmUsers.h"
-#include "UserMessage.h"
+#include "engine/AppSettings.h"
+#include "engine/ConversionDriver.h"
+#include "misc/UserMessage.h"
+#include "palm/desktop/PalmUsers.h"
 
 namespace tabrel {
 

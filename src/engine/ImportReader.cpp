@@ -1,12 +1,12 @@
-#include "ImportReader.h"
+#include "engine/ImportReader.h"
 
 #include <algorithm>
 #include <string>
 #include <type_traits>
 
-#include "CSV.h"
-#include "CsvFormat.h"
-#include "CxCodePage.h"
+#include "engine/CSV.h"
+#include "engine/CsvFormat.h"
+#include "misc/CxCodePage.h"
 
 namespace tabrel {
 

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "AppSettings.h"
-#include "ConversionJob.h"
+#include "engine/AppSettings.h"
+#include "engine/ConversionJob.h"
 
 namespace tabrel {
 

@@ -1,10 +1,10 @@
-#include "RecordDetail.h"
+#include "engine/RecordDetail.h"
 
 #include <fmt/format.h>
 
-#include "CommDateMgr.h"
-#include "CommTaskMgr.h"
-#include "CxDateTime.h"
+#include "misc/CxDateTime.h"
+#include "palm/comm/CommDateMgr.h"
+#include "palm/comm/CommTaskMgr.h"
 
 namespace tabrel {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "CommAddrRec.h"
-#include "CommDateRec.h"
-#include "CommTaskRec.h"
+#include "palm/comm/CommAddrRec.h"
+#include "palm/comm/CommDateRec.h"
+#include "palm/comm/CommTaskRec.h"
 
 namespace tabrel {
 

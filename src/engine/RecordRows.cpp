@@ -1,8 +1,8 @@
-#include "RecordRows.h"
+#include "engine/RecordRows.h"
 
 #include <array>
 
-#include "AppSettings.h"
+#include "engine/AppSettings.h"
 
 namespace tabrel {
 

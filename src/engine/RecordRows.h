@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ConversionJob.h"
+#include "engine/ConversionJob.h"
 
 namespace tabrel {
 

@@ -1,4 +1,4 @@
-#include "SourceChecks.h"
+#include "engine/SourceChecks.h"
 
 #include <fmt/format.h>
 #include <sys/stat.h>
@@ -6,9 +6,7 @@
 
 #include <string>
 
-#include "CxText.h"
-#include "DbEngine.h"
-#include "TdmMain.h"
+#include "misc/CxText.h"
 
 namespace tabrel {
 
@@ -51,31 +49,6 @@ bool CanReplace(const std::string& path) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-// The connection the 6.x reader of an application opens its database on.
-const DbConnection* ConnectionOf(int app) {
-    switch (app) {
-        case AppContacts:
-            return &dmMain().connAddr;
-        case AppCalendar:
-            return &dmMain().connDate;
-        case AppTasks:
-            return &dmMain().connTodo;
-        case AppMemos:
-            return &dmMain().connMemo;
-        default:
-            return nullptr;
-    }
-}
-
-// Whether the loaded data is a 6.x database in a Jet file, which cannot be written.
-bool LoadedJetDatabase(ConversionJob& job) {
-    const PmDataVersion version =
-        job.Visit([](auto& facade, auto&) { return facade.GetLoadedVersion(); });
-    const DbConnection* connection = ConnectionOf(job.m_nApp);
-    return version == PM_DATA_EX2 && connection != nullptr && connection->IsOpen() &&
-           IsJetFile(connection->GetPath());
-}
-
 }  // namespace
 
 std::optional<UserMessage> CheckPalmFile(ConversionJob& job, std::string_view path) {
@@ -99,7 +72,8 @@ std::optional<UserMessage> LoadPalmData(ConversionJob& job, AppSettings& setting
     if (!loaded) {
         return Error("Error opening the Palm Desktop database.");
     }
-    if (settings.m_nMode == ModeCsvToPalm && LoadedJetDatabase(job)) {
+    if (settings.m_nMode == ModeCsvToPalm &&
+        job.Visit([](auto& facade, auto&) { return facade.IsLoadedReadOnly(); })) {
         return Error(kJetImportRefused);
     }
     return std::nullopt;

@@ -1,8 +1,8 @@
-#include "SourceOptions.h"
+#include "engine/SourceOptions.h"
 
-#include "AppSettings.h"
-#include "CxText.h"
-#include "SourceChecks.h"
+#include "engine/AppSettings.h"
+#include "engine/SourceChecks.h"
+#include "misc/CxText.h"
 
 namespace tabrel {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "PalmUsers.h"
-#include "UserMessage.h"
+#include "misc/UserMessage.h"
+#include "palm/desktop/PalmUsers.h"
 
 namespace tabrel {
 

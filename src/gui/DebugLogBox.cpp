@@ -1,10 +1,10 @@
-#include "DebugLogBox.h"
+#include "gui/DebugLogBox.h"
 
 #include <QGridLayout>
 #include <QLabel>
 
-#include "DebugOptions.h"
-#include "GuiMessages.h"
+#include "engine/DebugOptions.h"
+#include "gui/GuiMessages.h"
 
 namespace tabrel {
 

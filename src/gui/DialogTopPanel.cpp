@@ -1,11 +1,11 @@
-#include "DialogTopPanel.h"
+#include "gui/DialogTopPanel.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QStyle>
 
-#include "DebugOptions.h"
-#include "GuiMessages.h"
+#include "engine/DebugOptions.h"
+#include "gui/GuiMessages.h"
 
 namespace tabrel {
 

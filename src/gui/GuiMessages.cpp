@@ -1,10 +1,10 @@
-#include "GuiMessages.h"
+#include "gui/GuiMessages.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
 
-#include "CxCodePage.h"
+#include "misc/CxCodePage.h"
 
 namespace tabrel {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "UserMessage.h"
+#include "misc/UserMessage.h"
 
 namespace tabrel {
 

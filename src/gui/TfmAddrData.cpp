@@ -1,7 +1,7 @@
-#include "TfmAddrData.h"
+#include "gui/TfmAddrData.h"
 
-#include "RecordRows.h"
-#include "TfmAddrDetail.h"
+#include "engine/RecordRows.h"
+#include "gui/TfmAddrDetail.h"
 
 namespace tabrel {
 

@@ -2,7 +2,7 @@
 // TfmAddrData: the Contacts record page: the records to convert, ticked in a list; Details shows
 // the current record in TfmAddrDetail.
 
-#include "TfmRecordPage.h"
+#include "gui/TfmRecordPage.h"
 
 namespace tabrel {
 

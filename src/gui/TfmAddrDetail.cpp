@@ -1,4 +1,4 @@
-#include "TfmAddrDetail.h"
+#include "gui/TfmAddrDetail.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "GuiMessages.h"
-#include "RecordDetail.h"
-#include "TfmDetailParts.h"
+#include "engine/RecordDetail.h"
+#include "gui/GuiMessages.h"
+#include "gui/TfmDetailParts.h"
 
 namespace tabrel {
 

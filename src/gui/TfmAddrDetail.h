@@ -12,7 +12,7 @@
 #include <QTabWidget>
 #include <array>
 
-#include "CommAddrRec.h"
+#include "palm/comm/CommAddrRec.h"
 
 namespace tabrel {
 

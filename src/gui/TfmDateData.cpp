@@ -1,7 +1,7 @@
-#include "TfmDateData.h"
+#include "gui/TfmDateData.h"
 
-#include "RecordRows.h"
-#include "TfmDateDetail.h"
+#include "engine/RecordRows.h"
+#include "gui/TfmDateDetail.h"
 
 namespace tabrel {
 

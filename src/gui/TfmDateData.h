@@ -2,7 +2,7 @@
 // TfmDateData: the Calendar record page: the records to convert, ticked in a list; Details shows
 // the current record in TfmDateDetail.
 
-#include "TfmRecordPage.h"
+#include "gui/TfmRecordPage.h"
 
 namespace tabrel {
 

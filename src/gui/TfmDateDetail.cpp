@@ -1,4 +1,4 @@
-#include "TfmDateDetail.h"
+#include "gui/TfmDateDetail.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "RecordDetail.h"
-#include "TfmDetailParts.h"
+#include "engine/RecordDetail.h"
+#include "gui/TfmDetailParts.h"
 
 namespace tabrel {
 

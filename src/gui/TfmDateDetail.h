@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <array>
 
-#include "CommDateRec.h"
+#include "palm/comm/CommDateRec.h"
 
 namespace tabrel {
 

@@ -1,13 +1,13 @@
-#include "TfmDebug.h"
+#include "gui/TfmDebug.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "DebugLogBox.h"
-#include "DebugOptions.h"
-#include "DialogPlacement.h"
-#include "DialogTopPanel.h"
+#include "engine/DebugOptions.h"
+#include "gui/DebugLogBox.h"
+#include "gui/DialogPlacement.h"
+#include "gui/DialogTopPanel.h"
 
 namespace tabrel {
 

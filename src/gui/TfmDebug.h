@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "WizardState.h"
+#include "gui/WizardState.h"
 
 namespace tabrel {
 

@@ -1,11 +1,11 @@
-#include "TfmDetailParts.h"
+#include "gui/TfmDetailParts.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
 
-#include "GuiMessages.h"
+#include "gui/GuiMessages.h"
 
 namespace tabrel {
 

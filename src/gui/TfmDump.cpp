@@ -1,14 +1,14 @@
-#include "TfmDump.h"
+#include "gui/TfmDump.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "DebugLogBox.h"
-#include "DebugOptions.h"
-#include "DialogPlacement.h"
-#include "DialogTopPanel.h"
-#include "GuiMessages.h"
-#include "TfmDebug.h"
+#include "engine/DebugOptions.h"
+#include "gui/DebugLogBox.h"
+#include "gui/DialogPlacement.h"
+#include "gui/DialogTopPanel.h"
+#include "gui/GuiMessages.h"
+#include "gui/TfmDebug.h"
 
 namespace tabrel {
 

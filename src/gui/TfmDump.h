@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "WizardState.h"
+#include "gui/WizardState.h"
 
 namespace tabrel {
 

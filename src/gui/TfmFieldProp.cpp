@@ -1,4 +1,4 @@
-#include "TfmFieldProp.h"
+#include "gui/TfmFieldProp.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "GuiMessages.h"
-#include "PmApp.h"
+#include "gui/GuiMessages.h"
+#include "palm/desktop/PmApp.h"
 
 namespace tabrel {
 

@@ -14,8 +14,8 @@
 #include <span>
 #include <vector>
 
-#include "FieldDescriptor.h"
-#include "FieldSelection.h"
+#include "engine/FieldSelection.h"
+#include "palm/unified/FieldDescriptor.h"
 
 namespace tabrel {
 

@@ -1,12 +1,12 @@
-#include "TfmFinish.h"
+#include "gui/TfmFinish.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "FinishSummary.h"
-#include "GuiMessages.h"
+#include "engine/FinishSummary.h"
+#include "gui/GuiMessages.h"
 
 namespace tabrel {
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <string>
 
-#include "TfmPage.h"
+#include "gui/TfmPage.h"
 
 namespace tabrel {
 

@@ -1,4 +1,4 @@
-#include "TfmMain.h"
+#include "gui/TfmMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,21 +8,21 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "CxDebugUtil.h"
-#include "GuiMessages.h"
-#include "PalmDesktop.h"
-#include "TfmAddrData.h"
-#include "TfmDateData.h"
-#include "TfmDebug.h"
-#include "TfmDump.h"
-#include "TfmFinish.h"
-#include "TfmMemoData.h"
-#include "TfmProc.h"
-#include "TfmStep1.h"
-#include "TfmStep2.h"
-#include "TfmStep3.h"
-#include "TfmTodoData.h"
-#include "WinUtil.h"
+#include "gui/GuiMessages.h"
+#include "gui/TfmAddrData.h"
+#include "gui/TfmDateData.h"
+#include "gui/TfmDebug.h"
+#include "gui/TfmDump.h"
+#include "gui/TfmFinish.h"
+#include "gui/TfmMemoData.h"
+#include "gui/TfmProc.h"
+#include "gui/TfmStep1.h"
+#include "gui/TfmStep2.h"
+#include "gui/TfmStep3.h"
+#include "gui/TfmTodoData.h"
+#include "misc/CxDebugUtil.h"
+#include "misc/WinUtil.h"
+#include "palm/desktop/PalmDesktop.h"
 
 namespace tabrel {
 
@@ -175,9 +175,9 @@ bool TfmMain::GoToPage(int target, bool check) {
     try {
         return RunPageChange(target, check);
     } catch (const std::exception& error) {
-        CX_LOG(0, "Unhandled exception in a page change: %s", error.what());
+        CX_LOG(kLogFailure, "Unhandled exception in a page change: %s", error.what());
     } catch (...) {
-        CX_LOG(0, "Unhandled exception in a page change.");
+        CX_LOG(kLogFailure, "Unhandled exception in a page change.");
     }
     ShowCrashDialog(m_state, this);
     return false;

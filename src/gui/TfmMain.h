@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "TfmPage.h"
-#include "WizardState.h"
+#include "gui/TfmPage.h"
+#include "gui/WizardState.h"
 
 namespace tabrel {
 

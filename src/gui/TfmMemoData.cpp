@@ -1,7 +1,7 @@
-#include "TfmMemoData.h"
+#include "gui/TfmMemoData.h"
 
-#include "RecordRows.h"
-#include "TfmNoteDetail.h"
+#include "engine/RecordRows.h"
+#include "gui/TfmNoteDetail.h"
 
 namespace tabrel {
 

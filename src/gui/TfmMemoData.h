@@ -2,7 +2,7 @@
 // TfmMemoData: the Memos record page: the records to convert, ticked in a list; Details shows
 // the current record in TfmNoteDetail.
 
-#include "TfmRecordPage.h"
+#include "gui/TfmRecordPage.h"
 
 namespace tabrel {
 

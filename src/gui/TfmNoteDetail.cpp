@@ -1,9 +1,9 @@
-#include "TfmNoteDetail.h"
+#include "gui/TfmNoteDetail.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>
 
-#include "TfmDetailParts.h"
+#include "gui/TfmDetailParts.h"
 
 namespace tabrel {
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "CommNoteRec.h"
+#include "palm/comm/CommNoteRec.h"
 
 namespace tabrel {
 

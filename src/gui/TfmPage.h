@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "WizardState.h"
+#include "gui/WizardState.h"
 
 namespace tabrel {
 

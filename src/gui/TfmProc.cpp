@@ -1,4 +1,4 @@
-#include "TfmProc.h"
+#include "gui/TfmProc.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <string>
 
-#include "GuiMessages.h"
+#include "gui/GuiMessages.h"
 
 namespace tabrel {
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "ConversionDriver.h"
-#include "TfmPage.h"
+#include "engine/ConversionDriver.h"
+#include "gui/TfmPage.h"
 
 namespace tabrel {
 

@@ -1,4 +1,4 @@
-#include "TfmRecordPage.h"
+#include "gui/TfmRecordPage.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "ConversionDriver.h"
-#include "GuiMessages.h"
-#include "RecordRows.h"
+#include "engine/ConversionDriver.h"
+#include "engine/RecordRows.h"
+#include "gui/GuiMessages.h"
 
 namespace tabrel {
 

@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <cstddef>
 
-#include "TfmPage.h"
+#include "gui/TfmPage.h"
 
 namespace tabrel {
 

@@ -1,9 +1,9 @@
-#include "TfmStep1.h"
+#include "gui/TfmStep1.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "FinishSummary.h"
+#include "engine/FinishSummary.h"
 
 namespace tabrel {
 

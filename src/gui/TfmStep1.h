@@ -3,7 +3,7 @@
 
 #include <QRadioButton>
 
-#include "TfmPage.h"
+#include "gui/TfmPage.h"
 
 namespace tabrel {
 

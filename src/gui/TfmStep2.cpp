@@ -1,4 +1,4 @@
-#include "TfmStep2.h"
+#include "gui/TfmStep2.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 #include <initializer_list>
 
-#include "GuiMessages.h"
-#include "SourceChecks.h"
-#include "SourceOptions.h"
+#include "engine/SourceChecks.h"
+#include "engine/SourceOptions.h"
+#include "gui/GuiMessages.h"
 
 namespace tabrel {
 

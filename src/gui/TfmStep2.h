@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "TfmPage.h"
+#include "gui/TfmPage.h"
 
 namespace tabrel {
 

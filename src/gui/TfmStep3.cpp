@@ -1,4 +1,4 @@
-#include "TfmStep3.h"
+#include "gui/TfmStep3.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -6,10 +6,10 @@
 #include <QVBoxLayout>
 #include <optional>
 
-#include "CxDebugUtil.h"
-#include "GuiMessages.h"
-#include "ImportReader.h"
-#include "TfmFieldProp.h"
+#include "engine/ImportReader.h"
+#include "gui/GuiMessages.h"
+#include "gui/TfmFieldProp.h"
+#include "misc/CxDebugUtil.h"
 
 namespace tabrel {
 
@@ -147,7 +147,8 @@ bool TfmStep3::PageHook(bool entering) {
     }
     if (m_state.m_settings.m_nMode == ModeCsvToPalm) {
         const std::size_t count = ReadImportRecords(job, m_state.m_settings);
-        CX_LOG(2, "%zu import records read from \"%s\".", count, job.m_szCsvPath.c_str());
+        CX_LOG(kLogProgress, "%zu import records read from \"%s\".", count,
+               job.m_szCsvPath.c_str());
     }
     return true;
 }

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "FieldSelection.h"
-#include "TfmPage.h"
+#include "engine/FieldSelection.h"
+#include "gui/TfmPage.h"
 
 namespace tabrel {
 

@@ -1,7 +1,7 @@
-#include "TfmTodoData.h"
+#include "gui/TfmTodoData.h"
 
-#include "RecordRows.h"
-#include "TfmTodoDetail.h"
+#include "engine/RecordRows.h"
+#include "gui/TfmTodoDetail.h"
 
 namespace tabrel {
 

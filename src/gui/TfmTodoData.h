@@ -2,7 +2,7 @@
 // TfmTodoData: the Tasks record page: the records to convert, ticked in a list; Details shows
 // the current record in TfmTodoDetail.
 
-#include "TfmRecordPage.h"
+#include "gui/TfmRecordPage.h"
 
 namespace tabrel {
 

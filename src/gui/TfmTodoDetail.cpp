@@ -1,12 +1,12 @@
-#include "TfmTodoDetail.h"
+#include "gui/TfmTodoDetail.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <string>
 
-#include "RecordDetail.h"
-#include "TfmDetailParts.h"
+#include "engine/RecordDetail.h"
+#include "gui/TfmDetailParts.h"
 
 namespace tabrel {
 

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "CommTaskRec.h"
+#include "palm/comm/CommTaskRec.h"
 
 namespace tabrel {
 

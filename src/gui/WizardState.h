@@ -8,11 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "AppSettings.h"
-#include "ConversionDriver.h"
-#include "ConversionJob.h"
-#include "CxIniUtil.h"
-#include "PalmUsers.h"
+#include "engine/AppSettings.h"
+#include "engine/ConversionDriver.h"
+#include "engine/ConversionJob.h"
+#include "misc/CxIniUtil.h"
+#include "palm/desktop/PalmUsers.h"
 
 namespace tabrel {
 

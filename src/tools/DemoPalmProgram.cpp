@@ -27,7 +27,7 @@
 //                             date 0)
 //                      then zeros.
 
-#include "DemoPalmProgram.h"
+#include "tools/DemoPalmProgram.h"
 
 #include <string_view>
 

@@ -1,11 +1,11 @@
-#include "DemoRecords.h"
+#include "tools/DemoRecords.h"
 
 #include <string>
 #include <string_view>
 
-#include "CxCodePage.h"
-#include "CxDateTime.h"
-#include "PmTime.h"
+#include "misc/CxCodePage.h"
+#include "misc/CxDateTime.h"
+#include "palm/dat/PmTime.h"
 
 namespace tabrel::demo {
 

@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "CommAddrRec.h"
-#include "CommDateRec.h"
-#include "CommNoteRec.h"
-#include "CommTaskRec.h"
+#include "palm/comm/CommAddrRec.h"
+#include "palm/comm/CommDateRec.h"
+#include "palm/comm/CommNoteRec.h"
+#include "palm/comm/CommTaskRec.h"
 
 namespace tabrel::demo {
 

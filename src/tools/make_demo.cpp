@@ -18,13 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "CxDebugUtil.h"
-#include "DemoPalmProgram.h"
-#include "DemoRecords.h"
-#include "PmAddrInfo.h"
-#include "PmDateInfo.h"
-#include "PmMemoInfo.h"
-#include "PmTodoInfo.h"
+#include "misc/CxDebugUtil.h"
+#include "palm/unified/PmAddrInfo.h"
+#include "palm/unified/PmDateInfo.h"
+#include "palm/unified/PmMemoInfo.h"
+#include "palm/unified/PmTodoInfo.h"
+#include "tools/DemoPalmProgram.h"
+#include "tools/DemoRecords.h"
 
 namespace {
 

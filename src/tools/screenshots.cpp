@@ -28,10 +28,10 @@
 #include <ctime>
 #include <functional>
 
-#include "PalmDesktop.h"
-#include "TfmDebug.h"
-#include "TfmDump.h"
-#include "TfmMain.h"
+#include "gui/TfmDebug.h"
+#include "gui/TfmDump.h"
+#include "gui/TfmMain.h"
+#include "palm/desktop/PalmDesktop.h"
 
 namespace {
 

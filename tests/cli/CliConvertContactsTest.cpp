@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
 #include "CliConvertSupport.h"
-#include "Db6xWriter.h"
-#include "PalmSgWriter.h"
-#include "PmAddrInfoTestFiles.h"
+#include "support/ClassicWriter.h"
+#include "support/Db6xWriter.h"
+#include "support/PalmSgWriter.h"
+#include "support/PmAddrInfoTestFiles.h"
 
 namespace tabrel {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
 #include "CliConvertSupport.h"
-#include "Db6xWriter.h"
-#include "PalmSgWriter.h"
-#include "PmAddrInfoTestFiles.h"
-#include "PmDateInfoTestFiles.h"
+#include "support/ClassicWriter.h"
+#include "support/Db6xWriter.h"
+#include "support/PalmSgWriter.h"
+#include "support/PmAddrInfoTestFiles.h"
+#include "support/PmDateInfoTestFiles.h"
 
 namespace tabrel {
 

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "EnvGuards.h"
-#include "RunProgram.h"
-#include "TestSupport.h"
+#include "support/EnvGuards.h"
+#include "support/RunProgram.h"
+#include "support/TestSupport.h"
 
 namespace tabrel::test::cliconvert {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
 #include "CliConvertSupport.h"
-#include "Db6xWriter.h"
-#include "PalmSgWriter.h"
+#include "support/ClassicWriter.h"
+#include "support/Db6xWriter.h"
+#include "support/PalmSgWriter.h"
 
 namespace tabrel {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "EnvGuards.h"
-#include "RunProgram.h"
-#include "TestSupport.h"
+#include "support/EnvGuards.h"
+#include "support/RunProgram.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "CliConvertSupport.h"
-#include "Db6xWriter.h"
-#include "JetWriter.h"
+#include "support/Db6xWriter.h"
+#include "support/JetWriter.h"
 
 namespace tabrel {
 

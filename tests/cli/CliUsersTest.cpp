@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "EnvGuards.h"
-#include "RunProgram.h"
-#include "TestSupport.h"
+#include "support/EnvGuards.h"
+#include "support/RunProgram.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

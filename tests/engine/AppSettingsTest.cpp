@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "AppSettings.h"
-#include "TestSupport.h"
+#include "engine/AppSettings.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

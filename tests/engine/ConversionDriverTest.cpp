@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "ConversionDriver.h"
-#include "ConversionJob.h"
-#include "EnvGuards.h"
-#include "FieldSelection.h"
-#include "ImportReader.h"
-#include "PalmSgWriter.h"
-#include "SourceChecks.h"
-#include "TestSupport.h"
+#include "engine/ConversionDriver.h"
+#include "engine/ConversionJob.h"
+#include "engine/FieldSelection.h"
+#include "engine/ImportReader.h"
+#include "engine/SourceChecks.h"
+#include "support/EnvGuards.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

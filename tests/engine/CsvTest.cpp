@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "CSV.h"
-#include "CsvFile.h"
-#include "CsvFormat.h"
-#include "TestSupport.h"
+#include "engine/CSV.h"
+#include "engine/CsvFile.h"
+#include "engine/CsvFormat.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "CxDebugUtil.h"
-#include "DebugOptions.h"
-#include "EnvGuards.h"
-#include "TestSupport.h"
+#include "engine/DebugOptions.h"
+#include "misc/CxDebugUtil.h"
+#include "support/EnvGuards.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FieldSelection.h"
+#include "engine/FieldSelection.h"
 
 namespace tabrel {
 

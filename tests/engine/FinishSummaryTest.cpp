@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "FinishSummary.h"
-#include "PalmTestSupport.h"
+#include "engine/FinishSummary.h"
+#include "support/PalmTestSupport.h"
 
 namespace tabrel {
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "RecordDetail.h"
+#include "engine/RecordDetail.h"
 
 namespace tabrel {
 

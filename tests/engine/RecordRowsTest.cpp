@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "AppSettings.h"
-#include "ClassicWriter.h"
-#include "ConversionJob.h"
-#include "PmTime.h"
-#include "RecordRows.h"
-#include "TestSupport.h"
+#include "engine/AppSettings.h"
+#include "engine/ConversionJob.h"
+#include "engine/RecordRows.h"
+#include "palm/dat/PmTime.h"
+#include "support/ClassicWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

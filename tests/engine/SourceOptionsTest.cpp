@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "AppSettings.h"
-#include "SourceOptions.h"
+#include "engine/AppSettings.h"
+#include "engine/SourceOptions.h"
 
 namespace tabrel {
 

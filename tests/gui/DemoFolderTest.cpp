@@ -9,12 +9,12 @@
 
 #include "DialogTestSupport.h"
 #include "GuiTestSupport.h"
-#include "PalmDesktop.h"
-#include "PalmUsers.h"
-#include "PmAddrInfo.h"
-#include "PmDateInfo.h"
-#include "PmMemoInfo.h"
-#include "PmTodoInfo.h"
+#include "palm/desktop/PalmDesktop.h"
+#include "palm/desktop/PalmUsers.h"
+#include "palm/unified/PmAddrInfo.h"
+#include "palm/unified/PmDateInfo.h"
+#include "palm/unified/PmMemoInfo.h"
+#include "palm/unified/PmTodoInfo.h"
 
 namespace tabrel {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "CxDebugUtil.h"
+#include "misc/CxDebugUtil.h"
 
 namespace tabrel::test {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "EnvGuards.h"
-#include "TestSupport.h"
+#include "support/EnvGuards.h"
+#include "support/TestSupport.h"
 
 namespace tabrel::test {
 

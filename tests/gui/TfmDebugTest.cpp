@@ -11,11 +11,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "CxIniUtil.h"
 #include "DialogTestSupport.h"
 #include "GuiTestSupport.h"
-#include "TfmDebug.h"
-#include "TfmMain.h"
+#include "gui/TfmDebug.h"
+#include "gui/TfmMain.h"
+#include "misc/CxIniUtil.h"
 
 namespace tabrel {
 

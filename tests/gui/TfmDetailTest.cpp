@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "TfmAddrDetail.h"
-#include "TfmDateDetail.h"
-#include "TfmNoteDetail.h"
-#include "TfmTodoDetail.h"
+#include "gui/TfmAddrDetail.h"
+#include "gui/TfmDateDetail.h"
+#include "gui/TfmNoteDetail.h"
+#include "gui/TfmTodoDetail.h"
 
 namespace tabrel {
 

@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "CxIniUtil.h"
 #include "DialogTestSupport.h"
 #include "GuiTestSupport.h"
-#include "TfmDebug.h"
-#include "TfmDump.h"
-#include "TfmMain.h"
+#include "gui/TfmDebug.h"
+#include "gui/TfmDump.h"
+#include "gui/TfmMain.h"
+#include "misc/CxIniUtil.h"
 
 namespace tabrel {
 

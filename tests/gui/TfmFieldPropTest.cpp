@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "FieldSelection.h"
 #include "GuiTestSupport.h"
-#include "PmAddrInfo.h"
-#include "PmApp.h"
-#include "PmDateInfo.h"
-#include "TfmFieldProp.h"
+#include "engine/FieldSelection.h"
+#include "gui/TfmFieldProp.h"
+#include "palm/desktop/PmApp.h"
+#include "palm/unified/PmAddrInfo.h"
+#include "palm/unified/PmDateInfo.h"
 
 namespace tabrel {
 

@@ -8,8 +8,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
-#include "UserDataLibrary.h"
 #include "WizardRun.h"
+#include "palm/desktop/UserDataLibrary.h"
 
 namespace tabrel {
 

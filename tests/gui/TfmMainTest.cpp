@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
-#include "TfmMain.h"
+#include "gui/TfmMain.h"
 
 namespace tabrel {
 

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "PmAddrInfoTestFiles.h"
 #include "WizardRun.h"
+#include "support/PmAddrInfoTestFiles.h"
 
 namespace tabrel {
 

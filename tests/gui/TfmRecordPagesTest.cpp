@@ -18,15 +18,15 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
 #include "GuiTestSupport.h"
-#include "PmAddrInfoTestFiles.h"
-#include "PmDateInfoTestFiles.h"
-#include "PmTime.h"
-#include "TfmAddrData.h"
-#include "TfmDateData.h"
-#include "TfmMemoData.h"
-#include "TfmTodoData.h"
+#include "gui/TfmAddrData.h"
+#include "gui/TfmDateData.h"
+#include "gui/TfmMemoData.h"
+#include "gui/TfmTodoData.h"
+#include "palm/dat/PmTime.h"
+#include "support/ClassicWriter.h"
+#include "support/PmAddrInfoTestFiles.h"
+#include "support/PmDateInfoTestFiles.h"
 
 namespace tabrel {
 

@@ -12,11 +12,11 @@
 #include <functional>
 #include <tuple>
 
-#include "JetWriter.h"
-#include "PmAddrInfoTestFiles.h"
-#include "PmDateInfoTestFiles.h"
-#include "UserDataLibrary.h"
 #include "WizardRun.h"
+#include "palm/desktop/UserDataLibrary.h"
+#include "support/JetWriter.h"
+#include "support/PmAddrInfoTestFiles.h"
+#include "support/PmDateInfoTestFiles.h"
 
 namespace tabrel {
 
@@ -64,6 +64,15 @@ struct SourcePage {
 // not run inside the timer that drives the dialog.
 void Accept(QFileDialog& dialog) {
     QMetaObject::invokeMethod(&dialog, "accept", Qt::QueuedConnection);
+}
+
+// Selects path in a file dialog. The dialog leaves its name box alone while the box has the
+// focus, which it may or may not have yet when the dialog is first seen.
+void Choose(QFileDialog& dialog, const std::string& path) {
+    if (auto* name = dialog.findChild<QLineEdit*>("fileNameEdit")) {
+        name->clearFocus();
+    }
+    dialog.selectFile(QString::fromStdString(path));
 }
 
 // Runs action; handle is given every file dialog it shows (once per poll while one is up).
@@ -401,7 +410,7 @@ TEST(TfmStep2, PalmDesktopBrowseDialog) {
                        titles.push_back(dialog.windowTitle().toStdString());
                        filters = dialog.nameFilters();
                        mode = dialog.fileMode();
-                       dialog.selectFile(QString::fromStdString(datebook));
+                       Choose(dialog, datebook);
                        Accept(dialog);
                    });
     EXPECT_EQ(titles, std::vector<std::string>{"Open Palm Desktop Contacts data file"});
@@ -414,7 +423,7 @@ TEST(TfmStep2, PalmDesktopBrowseDialog) {
     WithFileDialog([&] { page.run.Get<QPushButton>("btnPDBrowse")->click(); },
                    [&](QFileDialog& dialog) {
                        if (++shown == 1) {
-                           dialog.selectFile(QString::fromStdString(page.run.File("none.dat")));
+                           Choose(dialog, page.run.File("none.dat"));
                            Accept(dialog);
                        } else {
                            dialog.reject();
@@ -437,7 +446,7 @@ TEST(TfmStep2, CsvBrowseDialogTakesANewName) {
                        title = dialog.windowTitle().toStdString();
                        filters = dialog.nameFilters();
                        mode = dialog.fileMode();
-                       dialog.selectFile(QString::fromStdString(fresh));
+                       Choose(dialog, fresh);
                        Accept(dialog);
                    });
     EXPECT_EQ(title, "Open Memos CSV file");

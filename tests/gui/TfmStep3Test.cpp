@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "PmAddrInfoTestFiles.h"
-#include "PmDateInfoTestFiles.h"
-#include "TfmFieldProp.h"
-#include "TfmStep3.h"
+#include "gui/TfmFieldProp.h"
+#include "gui/TfmStep3.h"
+#include "support/PmAddrInfoTestFiles.h"
+#include "support/PmDateInfoTestFiles.h"
 
 namespace tabrel {
 

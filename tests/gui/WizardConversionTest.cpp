@@ -13,12 +13,12 @@
 #include <cstring>
 #include <filesystem>
 
-#include "PalmDesktop.h"
-#include "PmAddrInfo.h"
-#include "PmDateInfo.h"
-#include "PmMemoInfo.h"
-#include "PmTodoInfo.h"
 #include "WizardRun.h"
+#include "palm/desktop/PalmDesktop.h"
+#include "palm/unified/PmAddrInfo.h"
+#include "palm/unified/PmDateInfo.h"
+#include "palm/unified/PmMemoInfo.h"
+#include "palm/unified/PmTodoInfo.h"
 
 namespace tabrel {
 

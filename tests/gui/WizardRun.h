@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "PalmTestSupport.h"
-#include "TfmMain.h"
+#include "gui/TfmMain.h"
+#include "support/PalmTestSupport.h"
 
 namespace tabrel::test {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "../palm6x/Db6xWriter.h"
-#include "JetWriter.h"
-#include "RunProgram.h"
-#include "TestSupport.h"
+#include "support/Db6xWriter.h"
+#include "support/JetWriter.h"
+#include "support/RunProgram.h"
+#include "support/TestSupport.h"
 
 namespace tabrel::test {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CxCodePage.h"
+#include "misc/CxCodePage.h"
 
 namespace tabrel {
 

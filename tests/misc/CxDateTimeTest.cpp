@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "CxDateTime.h"
-#include "EnvGuards.h"
+#include "misc/CxDateTime.h"
+#include "support/EnvGuards.h"
 
 namespace tabrel {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "CxAssert.h"
-#include "CxDebugUtil.h"
-#include "TestSupport.h"
+#include "misc/CxAssert.h"
+#include "misc/CxDebugUtil.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "CxFile.h"
-#include "TestSupport.h"
+#include "misc/CxFile.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "CxIniUtil.h"
-#include "EnvGuards.h"
-#include "TestSupport.h"
-#include "WinUtil.h"
+#include "misc/CxIniUtil.h"
+#include "misc/WinUtil.h"
+#include "support/EnvGuards.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

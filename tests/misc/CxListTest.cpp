@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "CxList.h"
+#include "misc/CxList.h"
 
 namespace tabrel {
 

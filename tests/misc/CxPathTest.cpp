@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "CxPath.h"
-#include "TestSupport.h"
+#include "misc/CxPath.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

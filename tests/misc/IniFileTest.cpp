@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "IniFile.h"
+#include "misc/IniFile.h"
 
 namespace tabrel {
 

@@ -6,9 +6,9 @@
 #include <random>
 #include <string>
 
-#include "PeWriter.h"
-#include "TestSupport.h"
-#include "WinUtil.h"
+#include "misc/WinUtil.h"
+#include "support/PeWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

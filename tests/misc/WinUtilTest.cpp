@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
-#include "TestSupport.h"
-#include "WinUtil.h"
+#include "misc/WinUtil.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

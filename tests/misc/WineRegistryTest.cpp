@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
-#include "EnvGuards.h"
-#include "TestSupport.h"
-#include "WineRegistry.h"
+#include "misc/WineRegistry.h"
+#include "support/EnvGuards.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "PalmDesktop.h"
-#include "PalmTestSupport.h"
-#include "PeWriter.h"
-#include "TestSupport.h"
+#include "palm/desktop/PalmDesktop.h"
+#include "support/PalmTestSupport.h"
+#include "support/PeWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

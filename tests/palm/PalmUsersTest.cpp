@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <string>
 
-#include "PalmTestSupport.h"
-#include "PalmUsers.h"
-#include "PmApp.h"
-#include "TestSupport.h"
-#include "UserDataLibrary.h"
+#include "palm/desktop/PalmUsers.h"
+#include "palm/desktop/PmApp.h"
+#include "palm/desktop/UserDataLibrary.h"
+#include "support/PalmTestSupport.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

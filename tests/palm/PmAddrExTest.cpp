@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "EnvGuards.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PmAddrExUtil.h"
-#include "TestSupport.h"
+#include "palm/palmsg/PmAddrExUtil.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
-#include "EnvGuards.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PalmTestSupport.h"
-#include "PalmUsers.h"
-#include "PmAddrExUtil.h"
-#include "PmAddrUtil.h"
-#include "PmDateUtil.h"
-#include "TestSupport.h"
+#include "palm/classic/PmAddrUtil.h"
+#include "palm/classic/PmDateUtil.h"
+#include "palm/desktop/PalmUsers.h"
+#include "palm/palmsg/PmAddrExUtil.h"
+#include "support/ClassicWriter.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/PalmTestSupport.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 
@@ -240,8 +240,8 @@ TEST(PmAddrUtil, CustomLabelsAreFourAtMost) {
         EXPECT_EQ(file.contacts.GetCustomLabels(), c.labels) << c.text;
         EXPECT_EQ(file.contacts.GetCustomLabelText(), c.kept) << c.text;
         EXPECT_EQ(file.contacts.GetCatMgr()->GetCount(), 3) << c.text;
-        EXPECT_EQ(log.Has("P For Palm Desktop ealier than v4.1.2, the max custom label is 4. "
-                          "Break now."),
+        EXPECT_EQ(log.HasTagged("P For Palm Desktop ealier than v4.1.2, the max custom label is 4. "
+                                "Break now."),
                   c.capped)
             << c.text;
         // The whole text goes back, labels beyond the fourth included.
@@ -428,7 +428,7 @@ TEST(PmAddrUtil, SchemaDecidesHowManyFieldsARecordHas) {
         values.text = [base = values.text](std::size_t i) { return i == 3 ? "Smythe" : base(i); };
         source.records = {ClassicAddressRecord({1, 0x02, 1}, values, codes)};
         EXPECT_EQ(ReadFile(file.path), source.Build());
-        EXPECT_FALSE(log.Has("E Unknown field ID read (ID=20), ignore it."));
+        EXPECT_FALSE(log.HasTagged("E Unknown field ID read (ID=20), ignore it."));
     }
     {
         LogCapture log;
@@ -438,7 +438,7 @@ TEST(PmAddrUtil, SchemaDecidesHowManyFieldsARecordHas) {
         Loaded file(source.Build());
         ASSERT_TRUE(file.loaded);
         EXPECT_EQ(file.contacts.GetDataMgr().GetRecordCount(), 2u);
-        const std::vector<std::string> messages = log.Messages();
+        const std::vector<std::string> messages = log.Tagged();
         EXPECT_EQ(std::count(messages.begin(), messages.end(),
                              "E Unknown field ID read (ID=30), ignore it."),
                   2);
@@ -453,15 +453,15 @@ TEST(PmAddrUtil, FilesOfOtherFormatsAndApplicationsAreRefused) {
     ASSERT_TRUE(classic.loaded);
     PmAddrExUtil palmSg;
     EXPECT_FALSE(palmSg.LoadFile(classic.path));
-    EXPECT_TRUE(log.Has("E Failed to check magic code."));
+    EXPECT_TRUE(log.HasTagged("E Failed to check magic code."));
 
     log.Clear();
     Loaded fromPalmSg(AddressFile().Build());
     EXPECT_FALSE(fromPalmSg.loaded);
-    EXPECT_EQ(log.Messages(), (std::vector<std::string>{
-                                  "P Loading Palm Desktop Address Book:" + fromPalmSg.path,
-                                  "E Failed to check Palm Desktop address book file version.",
-                                  "E Can not load Palm Desktop Contacts: " + fromPalmSg.path}));
+    EXPECT_EQ(log.Tagged(), (std::vector<std::string>{
+                                "P Loading Palm Desktop Address Book:" + fromPalmSg.path,
+                                "E Failed to check Palm Desktop address book file version.",
+                                "E Can not load Palm Desktop Contacts: " + fromPalmSg.path}));
 
     Loaded fromCalendar(ClassicDateBookFile().Build());
     EXPECT_FALSE(fromCalendar.loaded);
@@ -493,7 +493,7 @@ TEST(PmAddrUtil, LoadAndSaveLogTheirSteps) {
     source.categories.pop_back();
     Loaded file(source.Build());
     ASSERT_TRUE(file.loaded);
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               (std::vector<std::string>{
                   "P Loading Palm Desktop Address Book:" + file.path,
                   "P Read Palm Desktop address book database file name: " + source.databaseName,
@@ -526,7 +526,7 @@ TEST(PmAddrUtil, LoadAndSaveLogTheirSteps) {
          "P Start saving Palm Desktop address book records.", "P There are 3 address book in total",
          "P Palm Desktop address book records are saved successfully.",
          "P Palm Desktop address book database saved successfully."});
-    EXPECT_EQ(log.Messages(), expected);
+    EXPECT_EQ(log.Tagged(), expected);
 
     // A record that cannot be written names its field.
     log.Clear();
@@ -542,9 +542,9 @@ TEST(PmAddrUtil, LoadAndSaveLogTheirSteps) {
     log.Clear();
     const std::string missing = file.dir.File("missing.dat");
     EXPECT_FALSE(file.contacts.SaveAs(missing));
-    EXPECT_EQ(log.Messages(), (std::vector<std::string>{
-                                  "P Save Palm Desktop address book database as file: " + missing,
-                                  "E Failed to open Palm Desktop address book database file."}));
+    EXPECT_EQ(log.Tagged(), (std::vector<std::string>{
+                                "P Save Palm Desktop address book database as file: " + missing,
+                                "E Failed to open Palm Desktop address book database file."}));
 
     // Records that cannot be read.
     log.Clear();
@@ -570,13 +570,14 @@ TEST(PmAddrUtil, LoadByUserReadsTheUsersFile) {
     EXPECT_TRUE(contacts.LoadByUser(bob));
     EXPECT_EQ(contacts.GetDataMgr().GetRecordCount(), 3u);
     EXPECT_EQ(contacts.GetFileName(), root + "/Bob/Address/Address.dat");
-    EXPECT_TRUE(log.Has("P Loading Palm Desktop address book file by user: User(" +
-                        std::to_string(bob) + ") - File(" + root + "/Bob/Address/Address.dat)"));
+    EXPECT_TRUE(log.HasTagged("P Loading Palm Desktop address book file by user: User(" +
+                              std::to_string(bob) + ") - File(" + root +
+                              "/Bob/Address/Address.dat)"));
 
     log.Clear();
     EXPECT_FALSE(contacts.LoadByUser(12345));
-    EXPECT_EQ(log.Messages(), std::vector<std::string>{
-                                  "E Failed to get Palm Desktop data path by user, User ID=12345"});
+    EXPECT_EQ(log.Tagged(), std::vector<std::string>{
+                                "E Failed to get Palm Desktop data path by user, User ID=12345"});
     FreeUserLibrary();
 }
 

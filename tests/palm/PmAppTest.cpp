@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PmApp.h"
+#include "palm/desktop/PmApp.h"
 
 namespace tabrel {
 

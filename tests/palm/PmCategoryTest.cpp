@@ -3,8 +3,8 @@
 #include <tuple>
 #include <vector>
 
-#include "PmCategory.h"
-#include "PmCategoryMgr.h"
+#include "palm/dat/PmCategory.h"
+#include "palm/dat/PmCategoryMgr.h"
 
 namespace tabrel {
 

@@ -10,18 +10,18 @@
 #include <vector>
 
 #include "AllocationProbe.h"
-#include "ClassicWriter.h"
-#include "EnvGuards.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PalmTestSupport.h"
-#include "PalmUsers.h"
-#include "PmAddrUtil.h"
-#include "PmDateUtil.h"
-#include "PmMemoExUtil.h"
-#include "PmMemoUtil.h"
-#include "PmTodoUtil.h"
-#include "TestSupport.h"
+#include "palm/classic/PmAddrUtil.h"
+#include "palm/classic/PmDateUtil.h"
+#include "palm/classic/PmMemoUtil.h"
+#include "palm/classic/PmTodoUtil.h"
+#include "palm/desktop/PalmUsers.h"
+#include "palm/palmsg/PmMemoExUtil.h"
+#include "support/ClassicWriter.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/PalmTestSupport.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 
@@ -200,7 +200,7 @@ TEST(PmClassicUtil, HeaderLabelCategoriesAndSchemaAreRead) {
     EXPECT_EQ(memos.GetLabelText(), "memo labels");
     EXPECT_EQ(memos.GetTrailingBytes(), file.trailing);
 
-    const PmClassicSchema& schema = memos.GetSchema();
+    const PmDatSchema& schema = memos.GetSchema();
     EXPECT_EQ(schema.m_dwResourceId, 64u);
     EXPECT_EQ(schema.m_dwFieldsPerRow, 6u);
     EXPECT_EQ(schema.m_dwRecordIdPosition, 0u);
@@ -251,7 +251,7 @@ TEST(PmClassicUtil, VersionChecksTellGenerationsAndApplicationsApart) {
     log.Clear();
     DatFile palmSg(MemoPadFile().Build());
     EXPECT_FALSE(PmMemoUtil(palmSg.Path()).IsLoaded());
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               (std::vector<std::string>{"P Loading Palm Desktop memopad: " + palmSg.Path(),
                                         "E Load Palm Desktop memopad failed: " + palmSg.Path()}));
 
@@ -689,11 +689,11 @@ TEST(PmClassicUtil, SaveIsRefusedAfterAFailedLoad) {
     EXPECT_TRUE(memos.HasLoadFailed());
     log.Clear();
     EXPECT_FALSE(memos.SaveAs(dat.Path()));
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"E Failed to save Palm Desktop memopad database."});
     log.Clear();
     EXPECT_FALSE(memos.Save());
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"E Failed to save Palm Desktop memopad database."});
     EXPECT_EQ(dat.Read(), original);
     EXPECT_EQ(dat.EntryCount(), 1u);
@@ -714,7 +714,7 @@ TEST(PmClassicUtil, SaveIsRefusedAfterAFailedLoad) {
     for (const auto& [line, save] : fresh) {
         log.Clear();
         EXPECT_FALSE(save());
-        EXPECT_EQ(log.Messages(), std::vector<std::string>{line});
+        EXPECT_EQ(log.Tagged(), std::vector<std::string>{line});
     }
 }
 
@@ -723,20 +723,20 @@ TEST(PmClassicUtil, TasksAndMemosLogOnlyAroundTheLoad) {
     DatFile dat(SampleMemoFile().Build());
     PmMemoUtil memos(dat.Path());
     ASSERT_TRUE(memos.IsLoaded());
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"P Loading Palm Desktop memopad: " + dat.Path()});
     log.Clear();
     ASSERT_TRUE(memos.Save());
-    EXPECT_TRUE(log.Messages().empty());
+    EXPECT_TRUE(log.Tagged().empty());
 
     const std::string none = dat.Dir().File("none.dat");
     EXPECT_FALSE(memos.LoadFile(none));
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               (std::vector<std::string>{"P Loading Palm Desktop memopad: " + none,
                                         "E Load Palm Desktop memopad failed: " + none}));
     log.Clear();
     EXPECT_FALSE(memos.LoadFile(""));
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"E Invalid Palm Desktop memopad database file name."});
 
     log.Clear();
@@ -744,7 +744,7 @@ TEST(PmClassicUtil, TasksAndMemosLogOnlyAroundTheLoad) {
     PmTodoUtil todos(todo.Path());
     ASSERT_TRUE(todos.IsLoaded());
     EXPECT_FALSE(todos.LoadFile(none));
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               (std::vector<std::string>{"P Loading Palm Desktop todo list: " + todo.Path(),
                                         "P Loading Palm Desktop todo list: " + none,
                                         "E Load Palm Desktop todo list failed: " + none}));
@@ -759,7 +759,7 @@ TEST(PmClassicUtil, EachStepLogsItsApplicationsLine) {
     SlotLoggingMemos memos;
     ASSERT_TRUE(memos.LoadFile(dat.Path()));
     EXPECT_EQ(memos.GetFileName(), dat.Path());  // this reader keeps the path loaded from
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               (std::vector<std::string>{
                   "P loadStart " + dat.Path(), "P databaseNameRead " + file.databaseName,
                   "P categoriesStart", "P categoriesDone", "P schemaStart", "P schemaDone",
@@ -774,7 +774,7 @@ TEST(PmClassicUtil, EachStepLogsItsApplicationsLine) {
     saveLines.insert(saveLines.end(), {"P categoriesSaved", "P schemaSaveStart", "P schemaSaved",
                                        "P recordsSaveStart", "P recordsSaveCount 6",
                                        "P recordsSaved", "P saveDone"});
-    EXPECT_EQ(log.Messages(), saveLines);
+    EXPECT_EQ(log.Tagged(), saveLines);
 
     // Where a load stops, by the offset the file is cut at.
     const std::size_t categories = 4 + 1 + file.databaseName.size() + 1 + file.labelText.size();
@@ -806,16 +806,16 @@ TEST(PmClassicUtil, EachStepLogsItsApplicationsLine) {
         log.Clear();
         WriteFile(dat.Path(), Bytes(full.begin(), full.begin() + static_cast<long>(size)));
         EXPECT_FALSE(memos.LoadFile(dat.Path())) << line;
-        const std::vector<std::string> messages = log.Messages();
+        const std::vector<std::string> messages = log.Tagged();
         ASSERT_GE(messages.size(), 2u) << line;
-        EXPECT_TRUE(log.Has(line)) << line;
+        EXPECT_TRUE(log.HasTagged(line)) << line;
         EXPECT_EQ(messages.back(), "E loadFailed " + dat.Path()) << line;
     }
     ASSERT_FALSE(memos.Save());
-    EXPECT_EQ(log.Messages().back(), "E saveFailed");
+    EXPECT_EQ(log.Tagged().back(), "E saveFailed");
     log.Clear();
     EXPECT_FALSE(memos.LoadFile(""));
-    EXPECT_EQ(log.Messages(), std::vector<std::string>{"E emptyPath"});
+    EXPECT_EQ(log.Tagged(), std::vector<std::string>{"E emptyPath"});
 
     // The loader's line for each failed step.
     for (const auto& [size, step] :
@@ -825,7 +825,7 @@ TEST(PmClassicUtil, EachStepLogsItsApplicationsLine) {
         log.Clear();
         WriteFile(dat.Path(), Bytes(full.begin(), full.begin() + static_cast<long>(size)));
         EXPECT_FALSE(memos.LoadFile(dat.Path()));
-        EXPECT_TRUE(log.Has(step)) << step;
+        EXPECT_TRUE(log.HasTagged(step)) << step;
     }
 
     // An entry the list cannot hold, and fields per row it refuses.
@@ -851,7 +851,7 @@ TEST(PmClassicUtil, EachStepLogsItsApplicationsLine) {
     EXPECT_FALSE(memos.Save());
     EXPECT_TRUE(log.HasInOrder(
         {"E recordFieldWriteFailed 3", "E recordWriteFailed", "E recordsWriteFailed"}));
-    EXPECT_FALSE(log.Has("P saveDone"));
+    EXPECT_FALSE(log.HasTagged("P saveDone"));
     log.Clear();
     EXPECT_FALSE(memos.SaveAs(dat.Dir().File("missing.dat")));
     EXPECT_TRUE(
@@ -880,11 +880,11 @@ TEST(PmClassicUtil, LoadByUserReadsTheUsersFile) {
 
     log.Clear();
     EXPECT_FALSE(memos.LoadByUser(12345));
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"E Can not get Palm Desktop user data path. User ID=12345"});
     log.Clear();
     EXPECT_FALSE(todos.LoadByUser(12345));
-    EXPECT_TRUE(log.Messages().empty());
+    EXPECT_TRUE(log.Tagged().empty());
     FreeUserLibrary();
 }
 

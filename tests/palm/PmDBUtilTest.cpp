@@ -5,9 +5,9 @@
 #include <tuple>
 
 #include "AllocationProbe.h"
-#include "CxAssert.h"
-#include "PmDBUtil.h"
-#include "TestSupport.h"
+#include "misc/CxAssert.h"
+#include "palm/dat/PmDBUtil.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <string>
 
-#include "EnvGuards.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PmDateExUtil.h"
-#include "PmTime.h"
-#include "TestSupport.h"
+#include "palm/dat/PmTime.h"
+#include "palm/palmsg/PmDateExUtil.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

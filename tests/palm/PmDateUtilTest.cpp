@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
-#include "EnvGuards.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PmDateExUtil.h"
-#include "PmDateUtil.h"
-#include "PmTime.h"
-#include "TestSupport.h"
+#include "palm/classic/PmDateUtil.h"
+#include "palm/dat/PmTime.h"
+#include "palm/palmsg/PmDateExUtil.h"
+#include "support/ClassicWriter.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 
@@ -270,16 +270,16 @@ TEST(PmDateUtil, FilesOfOtherFormatsAndApplicationsAreRefused) {
     ASSERT_TRUE(classic.loaded);
     PmDateExUtil palmSg;
     EXPECT_FALSE(palmSg.LoadFile(classic.path));
-    EXPECT_TRUE(log.Has("E Failed to check magic code."));
+    EXPECT_TRUE(log.HasTagged("E Failed to check magic code."));
 
     for (const Bytes& other :
          {DateBookFile().Build(), ClassicTodoFile().Build(), ClassicAddressFile().Build()}) {
         log.Clear();
         Loaded file(other);
         EXPECT_FALSE(file.loaded);
-        EXPECT_EQ(log.Messages(), (std::vector<std::string>{
-                                      "P Loading Palm Desktop datebook: " + file.path,
-                                      "E Failed to load Palm Desktop datebook: " + file.path}));
+        EXPECT_EQ(log.Tagged(), (std::vector<std::string>{
+                                    "P Loading Palm Desktop datebook: " + file.path,
+                                    "E Failed to load Palm Desktop datebook: " + file.path}));
     }
 }
 
@@ -288,11 +288,11 @@ TEST(PmDateUtil, LogsOnlyTheStartOfALoad) {
     LogCapture log;
     Loaded file(SampleFile().Build());
     ASSERT_TRUE(file.loaded);
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"P Loading Palm Desktop datebook: " + file.path});
     log.Clear();
     ASSERT_TRUE(file.dates.Save());
-    EXPECT_TRUE(log.Messages().empty());
+    EXPECT_TRUE(log.Tagged().empty());
 }
 
 // Repeat events that cannot be what they claim end the load at the record that holds them.
@@ -314,7 +314,7 @@ TEST(PmDateUtil, DamagedRepeatEventsFailTheLoad) {
         source.records[2] = ClassicDateBookRecord({13, 0, 3}, Values("a", "b"), repeat);
         Loaded file(source.Build());
         EXPECT_FALSE(file.loaded);
-        EXPECT_TRUE(log.Has("E Failed to load Palm Desktop datebook: " + file.path));
+        EXPECT_TRUE(log.HasTagged("E Failed to load Palm Desktop datebook: " + file.path));
     }
 }
 

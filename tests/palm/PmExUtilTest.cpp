@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "AllocationProbe.h"
-#include "EnvGuards.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PalmTestSupport.h"
-#include "PalmUsers.h"
-#include "PmAddrExUtil.h"
-#include "PmMemoExUtil.h"
-#include "TestSupport.h"
+#include "palm/desktop/PalmUsers.h"
+#include "palm/palmsg/PmAddrExUtil.h"
+#include "palm/palmsg/PmMemoExUtil.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/PalmTestSupport.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 
@@ -165,7 +165,7 @@ TEST(PmExUtil, HeaderDescriptionCategoriesAndSchemaAreRead) {
     EXPECT_EQ(memos.GetLoadedPath(), dat.Path());
     EXPECT_EQ(memos.GetTrailingBytes(), file.trailing);
 
-    const PmExSchema& schema = memos.GetSchema();
+    const PmDatSchema& schema = memos.GetSchema();
     EXPECT_EQ(schema.m_dwResourceId, 64u);
     EXPECT_EQ(schema.m_dwFieldsPerRow, 14u);
     EXPECT_EQ(schema.m_dwRecordIdPosition, 0u);
@@ -191,9 +191,9 @@ TEST(PmExUtil, HeaderDescriptionCategoriesAndSchemaAreRead) {
     EXPECT_EQ(LoadedRecord(memos, 2).m_szCategory, "");  // ID 5 names no category
 
     // The reserved blocks are logged as hexadecimal bytes.
-    EXPECT_TRUE(log.Has("P Reserved 1 Field: " + Hex(file.reserved1)));
-    EXPECT_TRUE(log.Has("P Reserved 2 Fields: " + Hex(file.reserved2)));
-    EXPECT_TRUE(log.Has("P Database file name:" + file.databaseName));
+    EXPECT_TRUE(log.HasTagged("P Reserved 1 Field: " + Hex(file.reserved1)));
+    EXPECT_TRUE(log.HasTagged("P Reserved 2 Fields: " + Hex(file.reserved2)));
+    EXPECT_TRUE(log.HasTagged("P Database file name:" + file.databaseName));
 }
 
 TEST(PmExUtil, DatabaseNameUpTo260CharactersAndDirtyCategories) {
@@ -232,7 +232,7 @@ TEST(PmExUtil, MagicTextIsCheckedButNotItsPrefix) {
     log.Clear();
     DatFile shortFile(Bytes{0xBE, 0xBA, 0xFE, 0xCA, 0x0F, 'P', 'a', 'l', 'm', 'S'});
     EXPECT_FALSE(PmMemoExUtil(shortFile.Path()).IsLoaded());
-    EXPECT_TRUE(log.Has("E Incorrect database magic code: PalmS"));
+    EXPECT_TRUE(log.HasTagged("E Incorrect database magic code: PalmS"));
 }
 
 TEST(PmExUtil, AnotherApplicationsVersionIsRefused) {
@@ -272,9 +272,9 @@ TEST(PmExUtil, CategoryEntriesThatCannotBeHeldFailTheLoad) {
     EXPECT_FALSE(loads({{1, 3, 0, "A", ""}, {2, 3, 0, "Same ID", ""}}));
     EXPECT_FALSE(loads({{1, 3, 0, "A", ""}, {1, 4, 0, "Same slot", ""}}));
     EXPECT_FALSE(loads({{1, 3, 0, std::string(257, 'x'), ""}}));
-    EXPECT_TRUE(log.Has("E Failed to read category name."));
+    EXPECT_TRUE(log.HasTagged("E Failed to read category name."));
     EXPECT_FALSE(loads({{1, 3, 0, "A", std::string(257, 'x')}}));
-    EXPECT_TRUE(log.Has("E Failed to read category file name."));
+    EXPECT_TRUE(log.HasTagged("E Failed to read category file name."));
 
     // Only the low 16 bits of the count are used; more than 15 entries cannot be held.
     EXPECT_TRUE(loads({{1, 3, 0, "A", ""}}, 0xFFFF0001));
@@ -586,7 +586,7 @@ TEST(PmExUtil, SaveAsNeedsAnExistingFileAndKeepsPermissionsAndLinks) {
     const std::string missing = dat.Dir().File("missing.dat");
     EXPECT_FALSE(memos.SaveAs(missing));
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_TRUE(log.Has("E Failed to open file: " + missing));
+    EXPECT_TRUE(log.HasTagged("E Failed to open file: " + missing));
     EXPECT_FALSE(memos.SaveAs(""));
 
     const std::string other = dat.Dir().File("other.dat");
@@ -696,11 +696,11 @@ TEST(PmExUtil, SaveIsRefusedAfterAFailedLoad) {
     EXPECT_TRUE(memos.HasLoadFailed());
     log.Clear();
     EXPECT_FALSE(memos.SaveAs(dat.Path()));
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"E Failed to save Palm Desktop Memos database."});
     log.Clear();
     EXPECT_FALSE(memos.Save());
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"E Failed to save Palm Desktop Memos database."});
     EXPECT_EQ(dat.Read(), original);
     EXPECT_EQ(dat.EntryCount(), 1u);
@@ -719,7 +719,7 @@ TEST(PmExUtil, SaveIsRefusedAfterAFailedLoad) {
     log.Clear();
     PmMemoExUtil fresh;
     EXPECT_FALSE(fresh.Save());
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"E Failed to save Palm Desktop Memos database."});
     EXPECT_TRUE(fresh.SaveAs(dat.Path()));
 }
@@ -750,8 +750,8 @@ TEST(PmExUtil, LoadAndSaveLogTheirSteps) {
         "P Palm Desktop Memos records information is saved successfully.",
     }));
     // Memos log no line of their own after a successful load, and no custom labels.
-    EXPECT_FALSE(log.Has("P Palm Desktop Memos information is loaded successfully."));
-    EXPECT_FALSE(log.Has("P Load custom label information successfully."));
+    EXPECT_FALSE(log.HasTagged("P Palm Desktop Memos information is loaded successfully."));
+    EXPECT_FALSE(log.HasTagged("P Load custom label information successfully."));
 
     log.Clear();
     ASSERT_TRUE(memos.Save());
@@ -774,7 +774,7 @@ TEST(PmExUtil, LoadAndSaveLogTheirSteps) {
         "P Palm Desktop Memos records are saved successfully.",
         "P Save Palm Desktop Memos database successfully.",
     }));
-    EXPECT_FALSE(log.Has("P Start saving Palm Desktop Memos custom labels."));
+    EXPECT_FALSE(log.HasTagged("P Start saving Palm Desktop Memos custom labels."));
 
     log.Clear();
     EXPECT_FALSE(memos.LoadFile(dat.Dir().File("none.dat")));
@@ -784,7 +784,7 @@ TEST(PmExUtil, LoadAndSaveLogTheirSteps) {
     EXPECT_FALSE(memos.Save());  // a failed load forgets the file loaded before
     log.Clear();
     EXPECT_FALSE(memos.LoadFile(""));
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               std::vector<std::string>{"E Invalid Palm Desktop Notes database file name."});
 }
 
@@ -808,10 +808,10 @@ TEST(PmExUtil, LoadByUserReadsTheUsersFile) {
 
     log.Clear();
     EXPECT_FALSE(memos.LoadByUser(12345));
-    EXPECT_TRUE(log.Has("E Failed to get user database path by user ID."));
+    EXPECT_TRUE(log.HasTagged("E Failed to get user database path by user ID."));
     PmAddrExUtil contacts;  // Bob has no address book
     EXPECT_FALSE(contacts.LoadByUser(bob));
-    EXPECT_TRUE(log.Has("E Failed to open file: " + root + "/Bob/address/address.dat"));
+    EXPECT_TRUE(log.HasTagged("E Failed to open file: " + root + "/Bob/address/address.dat"));
     FreeUserLibrary();
 }
 

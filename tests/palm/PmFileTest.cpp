@@ -8,8 +8,8 @@
 #include <csignal>
 #include <random>
 
-#include "PmFile.h"
-#include "TestSupport.h"
+#include "palm/dat/PmFile.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

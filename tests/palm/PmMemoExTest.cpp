@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <string>
 
-#include "EnvGuards.h"
-#include "PalmSgWriter.h"
-#include "PmMemoExUtil.h"
-#include "TestSupport.h"
+#include "palm/palmsg/PmMemoExUtil.h"
+#include "support/EnvGuards.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

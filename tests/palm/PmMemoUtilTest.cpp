@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
-#include "EnvGuards.h"
-#include "PmMemoUtil.h"
-#include "TestSupport.h"
+#include "palm/classic/PmMemoUtil.h"
+#include "support/ClassicWriter.h"
+#include "support/EnvGuards.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
-#include "EnvGuards.h"
-#include "PalmSgWriter.h"
-#include "PmDateExUtil.h"
-#include "PmDateUtil.h"
-#include "PmRawRecord.h"
-#include "PmTime.h"
-#include "PmTodoExUtil.h"
-#include "TestSupport.h"
+#include "palm/classic/PmDateUtil.h"
+#include "palm/dat/PmRawRecord.h"
+#include "palm/dat/PmTime.h"
+#include "palm/palmsg/PmDateExUtil.h"
+#include "palm/palmsg/PmTodoExUtil.h"
+#include "support/ClassicWriter.h"
+#include "support/EnvGuards.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

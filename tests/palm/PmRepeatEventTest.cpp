@@ -4,10 +4,10 @@
 #include <functional>
 
 #include "AllocationProbe.h"
-#include "PmDBUtil.h"
-#include "PmRepeatEvent.h"
-#include "PmTime.h"
-#include "TestSupport.h"
+#include "palm/dat/PmDBUtil.h"
+#include "palm/dat/PmRepeatEvent.h"
+#include "palm/dat/PmTime.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -4,8 +4,8 @@
 #include <ctime>
 #include <string>
 
-#include "EnvGuards.h"
-#include "PmTime.h"
+#include "palm/dat/PmTime.h"
+#include "support/EnvGuards.h"
 
 namespace tabrel {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <string>
 
-#include "EnvGuards.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PmTime.h"
-#include "PmTodoExUtil.h"
-#include "TestSupport.h"
+#include "palm/dat/PmTime.h"
+#include "palm/palmsg/PmTodoExUtil.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
-#include "EnvGuards.h"
-#include "PmTodoUtil.h"
-#include "TestSupport.h"
+#include "palm/classic/PmTodoUtil.h"
+#include "support/ClassicWriter.h"
+#include "support/EnvGuards.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

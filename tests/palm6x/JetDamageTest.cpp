@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "DbEngine.h"
-#include "JetWriter.h"
-#include "TestSupport.h"
+#include "palm/db6x/DbOpen.h"
+#include "support/JetWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "DbEngine.h"
-#include "EnvGuards.h"
-#include "JetEngine.h"
-#include "JetWriter.h"
-#include "LogCapture.h"
-#include "PmMemoEx2Util.h"
-#include "TdmMain.h"
-#include "TestSupport.h"
+#include "palm/db6x/DbOpen.h"
+#include "palm/db6x/PmMemoEx2Util.h"
+#include "palm/db6x/TdmMain.h"
+#include "palm/db6x/jet/JetEngine.h"
+#include "support/EnvGuards.h"
+#include "support/JetWriter.h"
+#include "support/LogCapture.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

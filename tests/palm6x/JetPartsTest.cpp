@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "JetChildProcess.h"
-#include "JetHeader.h"
-#include "JetLongValue.h"
-#include "JetTableStream.h"
-#include "JetText.h"
-#include "JetWriter.h"
-#include "TestSupport.h"
+#include "palm/db6x/jet/JetChildProcess.h"
+#include "palm/db6x/jet/JetHeader.h"
+#include "palm/db6x/jet/JetLongValue.h"
+#include "palm/db6x/jet/JetTableStream.h"
+#include "palm/db6x/jet/JetText.h"
+#include "support/JetWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "Db6xWriter.h"
-#include "LogCapture.h"
-#include "PmApp.h"
-#include "PmDBEx2Util.h"
-#include "PmMemoEx2Util.h"
-#include "TestSupport.h"
+#include "palm/db6x/PmDBEx2Util.h"
+#include "palm/db6x/PmMemoEx2Util.h"
+#include "palm/desktop/PmApp.h"
+#include "support/Db6xWriter.h"
+#include "support/LogCapture.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

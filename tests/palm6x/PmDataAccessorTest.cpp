@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "CxCodePage.h"
-#include "DbValue.h"
-#include "PmDataAccessor.h"
+#include "misc/CxCodePage.h"
+#include "palm/db6x/PmDataAccessor.h"
+#include "palm/db6x/engine/DbValue.h"
 
 namespace tabrel {
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "Db6xWriter.h"
-#include "LogCapture.h"
-#include "PmDateEx2Util.h"
-#include "PmTime.h"
-#include "TestSupport.h"
+#include "palm/dat/PmTime.h"
+#include "palm/db6x/PmDateEx2Util.h"
+#include "support/Db6xWriter.h"
+#include "support/LogCapture.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "Db6xWriter.h"
-#include "LogCapture.h"
-#include "PmApp.h"
-#include "PmMDBAccessor.h"
-#include "TestSupport.h"
+#include "palm/db6x/PmMDBAccessor.h"
+#include "palm/desktop/PmApp.h"
+#include "support/Db6xWriter.h"
+#include "support/LogCapture.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

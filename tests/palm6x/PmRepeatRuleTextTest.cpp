@@ -3,9 +3,9 @@
 #include <limits>
 #include <string>
 
-#include "EnvGuards.h"
-#include "PmRepeatRuleText.h"
-#include "PmTime.h"
+#include "palm/dat/PmTime.h"
+#include "palm/db6x/PmRepeatRuleText.h"
+#include "support/EnvGuards.h"
 
 namespace tabrel {
 

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "Db6xWriter.h"
-#include "LogCapture.h"
-#include "PmTime.h"
-#include "PmTodoEx2Util.h"
-#include "TestSupport.h"
+#include "palm/dat/PmTime.h"
+#include "palm/db6x/PmTodoEx2Util.h"
+#include "support/Db6xWriter.h"
+#include "support/LogCapture.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "Db6xWriter.h"
-#include "LogCapture.h"
-#include "PmTodoEx2Util.h"
-#include "TestSupport.h"
+#include "palm/db6x/PmTodoEx2Util.h"
+#include "support/Db6xWriter.h"
+#include "support/LogCapture.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "Db6xWriter.h"
-#include "DbEngine.h"
-#include "SqliteEngine.h"
-#include "TestSupport.h"
+#include "palm/db6x/DbOpen.h"
+#include "palm/db6x/engine/SqliteEngine.h"
+#include "support/Db6xWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "CxDebugUtil.h"
-#include "TestSupport.h"
+#include "misc/CxDebugUtil.h"
+#include "support/TestSupport.h"
 
 namespace tabrel::test {
 

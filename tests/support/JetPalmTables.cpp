@@ -1,8 +1,8 @@
 // The Palm Desktop 6.x tables as Jet tables, from the column lists the SQLite test databases
 // use, so both kinds of test database have the same columns in the same order.
 
-#include "../palm6x/Db6xWriter.h"
-#include "JetWriter.h"
+#include "support/Db6xWriter.h"
+#include "support/JetWriter.h"
 
 namespace tabrel::test {
 

@@ -7,18 +7,18 @@
 //                     long-value pages
 // Every integer is little-endian. A row pointer is (page << 8) | row.
 
-#include "JetWriter.h"
+#include "support/JetWriter.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "jetwrite/Columns.h"
-#include "jetwrite/Definition.h"
-#include "jetwrite/Header.h"
-#include "jetwrite/Pages.h"
-#include "jetwrite/Text.h"
-#include "jetwrite/Values.h"
+#include "support/jetwrite/Columns.h"
+#include "support/jetwrite/Definition.h"
+#include "support/jetwrite/Header.h"
+#include "support/jetwrite/Pages.h"
+#include "support/jetwrite/Text.h"
+#include "support/jetwrite/Values.h"
 
 namespace tabrel::test {
 namespace {

@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace tabrel::test {
 

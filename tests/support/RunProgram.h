@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 
 namespace tabrel::test {
 

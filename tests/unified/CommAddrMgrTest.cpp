@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "CommAddrMgr.h"
 #include "CommTestSupport.h"
+#include "palm/comm/CommAddrMgr.h"
 
 namespace tabrel {
 

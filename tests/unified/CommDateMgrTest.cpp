@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "CommDateMgr.h"
 #include "CommTestSupport.h"
+#include "palm/comm/CommDateMgr.h"
 
 namespace tabrel {
 

@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "CommAddrMgr.h"
-#include "CommDateMgr.h"
-#include "CommNoteMgr.h"
-#include "CommTaskMgr.h"
+#include "palm/comm/CommAddrMgr.h"
+#include "palm/comm/CommDateMgr.h"
+#include "palm/comm/CommNoteMgr.h"
+#include "palm/comm/CommTaskMgr.h"
 
 namespace tabrel {
 

@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "CommTaskMgr.h"
+#include "palm/comm/CommTaskMgr.h"
 
 namespace tabrel {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "CommNoteMgr.h"
 #include "CommTestSupport.h"
+#include "palm/comm/CommNoteMgr.h"
 
 namespace tabrel {
 

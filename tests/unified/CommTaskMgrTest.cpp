@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "CommTaskMgr.h"
 #include "CommTestSupport.h"
-#include "EnvGuards.h"
+#include "palm/comm/CommTaskMgr.h"
+#include "support/EnvGuards.h"
 
 namespace tabrel {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "CommMgr.h"
-#include "CxDateTime.h"
+#include "misc/CxDateTime.h"
+#include "palm/comm/CommMgr.h"
 
 namespace tabrel::test {
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "CommMgr.h"
-#include "FieldDescriptor.h"
+#include "palm/comm/CommMgr.h"
+#include "palm/unified/FieldDescriptor.h"
 
 namespace tabrel::test {
 

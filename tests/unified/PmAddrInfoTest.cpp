@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "EnvGuards.h"
 #include "InfoTestSupport.h"
-#include "LogCapture.h"
-#include "PmAddrInfo.h"
-#include "PmAddrInfoTestFiles.h"
+#include "palm/unified/PmAddrInfo.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PmAddrInfoTestFiles.h"
 
 namespace tabrel {
 
@@ -76,7 +76,7 @@ TEST(PmAddrInfo, TellsTheGenerationOfAFile) {
     LogCapture log;
     // An empty path answers "none" at once, without a log line.
     EXPECT_EQ(contacts.CheckFileVersion(""), PM_DATA_NONE);
-    EXPECT_EQ(log.Messages(), std::vector<std::string>{});
+    EXPECT_EQ(log.Tagged(), std::vector<std::string>{});
     const std::string classic = WriteClassic(dir, "a.DAT");
     EXPECT_EQ(contacts.CheckFileVersion(classic), PM_DATA_CLASSIC);
     EXPECT_EQ(contacts.CheckFileVersion(WriteEx(dir, "b.dat")), PM_DATA_EX);
@@ -100,7 +100,7 @@ TEST(PmAddrInfo, LoadsAndRefusesWithItsOwnLogLines) {
     PmAddrInfo contacts(kPalm6);
     LogCapture log;
     EXPECT_FALSE(contacts.Save());  // nothing loaded: no log line
-    EXPECT_EQ(log.Messages(), std::vector<std::string>{});
+    EXPECT_EQ(log.Tagged(), std::vector<std::string>{});
     ASSERT_TRUE(contacts.LoadByFile(path));
     EXPECT_TRUE(log.HasInOrder({"P Load Palm Desktop Contacts by file: " + path,
                                 "P .dat file, try Palm Desktop 4.1.4 database loader."}));
@@ -112,13 +112,13 @@ TEST(PmAddrInfo, LoadsAndRefusesWithItsOwnLogLines) {
     EXPECT_FALSE(contacts.LoadByFile(""));
     EXPECT_EQ(contacts.GetLoadedVersion(), PM_DATA_EX);
     EXPECT_EQ(contacts.GetItemCount(), 2u);
-    EXPECT_EQ(log.Messages(), std::vector<std::string>{});
+    EXPECT_EQ(log.Tagged(), std::vector<std::string>{});
 
     EXPECT_FALSE(contacts.LoadByFile(dir.File("none.mdb")));
     EXPECT_EQ(contacts.GetLoadedVersion(), PM_DATA_INVALID);
     EXPECT_EQ(contacts.GetItemCount(), 0u);
     EXPECT_TRUE(
-        log.Has("E Failed to load Palm Desktop Contacts data file: " + dir.File("none.mdb")));
+        log.HasTagged("E Failed to load Palm Desktop Contacts data file: " + dir.File("none.mdb")));
 
     // Below 3.5.0 Contacts cannot load by user; the line has no full stop.
     log.Clear();
@@ -126,9 +126,9 @@ TEST(PmAddrInfo, LoadsAndRefusesWithItsOwnLogLines) {
     EXPECT_EQ(old.GetInstalledVersion(), PM_DATA_NONE);
     EXPECT_FALSE(old.LoadByUser(4));
     EXPECT_EQ(old.GetLoadedVersion(), PM_DATA_INVALID);
-    EXPECT_EQ(log.Messages(), (std::vector<std::string>{"P Palm Desktop Version: 30499",
-                                                        "P Load Palm Desktop Contacts by user: 4",
-                                                        "E Unknown Palm Desktop version"}));
+    EXPECT_EQ(log.Tagged(), (std::vector<std::string>{"P Palm Desktop Version: 30499",
+                                                      "P Load Palm Desktop Contacts by user: 4",
+                                                      "E Unknown Palm Desktop version"}));
     log.Clear();
     PmAddrInfo classic(30500);
     EXPECT_EQ(classic.GetInstalledVersion(), PM_DATA_CLASSIC);

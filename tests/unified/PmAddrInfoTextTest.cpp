@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "EnvGuards.h"
 #include "InfoTestSupport.h"
-#include "PmAddrInfo.h"
-#include "PmAddrInfoTestFiles.h"
+#include "palm/unified/PmAddrInfo.h"
+#include "support/EnvGuards.h"
+#include "support/PmAddrInfoTestFiles.h"
 
 namespace tabrel {
 

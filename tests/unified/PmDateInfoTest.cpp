@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
-#include "Db6xWriter.h"
-#include "EnvGuards.h"
 #include "InfoTestSupport.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PmDateInfo.h"
-#include "PmDateInfoTestFiles.h"
-#include "PmTime.h"
-#include "TestSupport.h"
+#include "palm/dat/PmTime.h"
+#include "palm/unified/PmDateInfo.h"
+#include "support/ClassicWriter.h"
+#include "support/Db6xWriter.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/PmDateInfoTestFiles.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 
@@ -106,7 +106,7 @@ TEST(PmDateInfo, TellsTheGenerationOfAFile) {
     LogCapture log;
     // A missing path answers "none" at once and logs nothing.
     EXPECT_EQ(dates.CheckFileVersion(""), PM_DATA_NONE);
-    EXPECT_TRUE(log.Messages().empty());
+    EXPECT_TRUE(log.Tagged().empty());
     EXPECT_EQ(dates.CheckFileVersion(dir.File("junk.dat")), PM_DATA_INVALID);
     EXPECT_EQ(dates.CheckFileVersion(dir.File("b.txt")), PM_DATA_INVALID);
     const std::string junk = dir.File("junk.dat");
@@ -134,18 +134,18 @@ TEST(PmDateInfo, LoadLinesAndInstalledVersions) {
         LogCapture log;
         ASSERT_TRUE(dates.LoadByFile(path));
         // The Calendar facade logs no line of its own when a load by file starts.
-        const std::vector<std::string> messages = log.Messages();
+        const std::vector<std::string> messages = log.Tagged();
         ASSERT_FALSE(messages.empty());
         EXPECT_EQ(messages.front(), "P .dat file, try Palm Desktop 4.1.4 database loader.");
         log.Clear();
         EXPECT_FALSE(dates.LoadByFile(""));
         EXPECT_EQ(dates.GetLoadedVersion(), PM_DATA_INVALID);
         EXPECT_EQ(dates.GetItemCount(), 0u);
-        EXPECT_EQ(log.Messages(),
+        EXPECT_EQ(log.Tagged(),
                   (std::vector<std::string>{"E Failed to load Palm Desktop Calendar data file: "}));
         log.Clear();
         EXPECT_FALSE(dates.Save());
-        EXPECT_EQ(log.Messages(), (std::vector<std::string>{"E Unknown Palm Desktop version."}));
+        EXPECT_EQ(log.Tagged(), (std::vector<std::string>{"E Unknown Palm Desktop version."}));
     }
     EXPECT_EQ(PmDateInfo(0xFFFFFFFF).GetInstalledVersion(), PM_DATA_EX2);
     EXPECT_EQ(PmDateInfo(60000).GetInstalledVersion(), PM_DATA_EX2);

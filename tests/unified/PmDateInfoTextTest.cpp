@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "EnvGuards.h"
 #include "InfoTestSupport.h"
-#include "PmDateInfo.h"
-#include "PmDateInfoTestFiles.h"
-#include "TestSupport.h"
+#include "palm/unified/PmDateInfo.h"
+#include "support/EnvGuards.h"
+#include "support/PmDateInfoTestFiles.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 

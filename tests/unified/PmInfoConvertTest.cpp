@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "CommTaskRec.h"
-#include "EnvGuards.h"
-#include "PmInfoConvert.h"
-#include "PmTime.h"
+#include "palm/comm/CommTaskRec.h"
+#include "palm/dat/PmTime.h"
+#include "palm/unified/PmInfoConvert.h"
+#include "support/EnvGuards.h"
 
 namespace tabrel {
 

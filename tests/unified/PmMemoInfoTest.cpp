@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
-#include "Db6xWriter.h"
-#include "EnvGuards.h"
 #include "InfoTestSupport.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PmMemoInfo.h"
-#include "TestSupport.h"
+#include "palm/unified/PmMemoInfo.h"
+#include "support/ClassicWriter.h"
+#include "support/Db6xWriter.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 
@@ -208,7 +208,7 @@ TEST(PmMemoInfo, LoadByFileLogsTheLoadersItTries) {
          "version."}));
     log.Clear();
     EXPECT_FALSE(memos.LoadByFile(dir.File("memo.txt")));
-    EXPECT_EQ(log.Messages(),
+    EXPECT_EQ(log.Tagged(),
               (std::vector<std::string>{
                   "P Load Palm Desktop Memos by file: " + dir.File("memo.txt"),
                   "E Failed to load Palm Desktop Memos data file (" + dir.File("memo.txt") + ")"}));
@@ -228,12 +228,12 @@ TEST(PmMemoInfo, InstalledVersionChoosesTheGeneration) {
     EXPECT_EQ(old.GetInstalledVersion(), PM_DATA_NONE);
     EXPECT_FALSE(old.LoadByUser(1));
     EXPECT_EQ(old.GetLoadedVersion(), PM_DATA_INVALID);
-    EXPECT_EQ(log.Messages(), (std::vector<std::string>{"P Palm Desktop Version: 30499",
-                                                        "P Load Palm Desktop Memos by user: 1",
-                                                        "E Unknown Palm Desktop version."}));
+    EXPECT_EQ(log.Tagged(), (std::vector<std::string>{"P Palm Desktop Version: 30499",
+                                                      "P Load Palm Desktop Memos by user: 1",
+                                                      "E Unknown Palm Desktop version."}));
     log.Clear();
     PmMemoInfo unknown(0xFFFFFFFF);
-    EXPECT_TRUE(log.Has("P Palm Desktop Version: -1"));
+    EXPECT_TRUE(log.HasTagged("P Palm Desktop Version: -1"));
 }
 
 TEST(PmMemoInfo, CsvTextFillsNoteAndSubject) {

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "ClassicWriter.h"
-#include "Db6xWriter.h"
-#include "EnvGuards.h"
 #include "InfoTestSupport.h"
-#include "LogCapture.h"
-#include "PalmSgWriter.h"
-#include "PmTime.h"
-#include "PmTodoInfo.h"
-#include "TestSupport.h"
+#include "palm/dat/PmTime.h"
+#include "palm/unified/PmTodoInfo.h"
+#include "support/ClassicWriter.h"
+#include "support/Db6xWriter.h"
+#include "support/EnvGuards.h"
+#include "support/LogCapture.h"
+#include "support/PalmSgWriter.h"
+#include "support/TestSupport.h"
 
 namespace tabrel {
 
@@ -234,8 +234,8 @@ TEST(PmTodoInfo, InstalledVersionAndFailedLoads) {
     EXPECT_FALSE(old.LoadByFile(""));
     EXPECT_EQ(old.GetLoadedVersion(), PM_DATA_INVALID);
     EXPECT_FALSE(old.Save());
-    EXPECT_EQ(log.Messages(), (Texts{"P Load Palm Desktop Tasks by file: ",
-                                     "E Failed to load Palm Desktop Tasks file ()"}));
+    EXPECT_EQ(log.Tagged(), (Texts{"P Load Palm Desktop Tasks by file: ",
+                                   "E Failed to load Palm Desktop Tasks file ()"}));
 }
 
 TEST(PmTodoInfo, CatalogueOfEveryGeneration) {

@@ -1,4 +1,4 @@
-#include "Columns.h"
+#include "support/jetwrite/Columns.h"
 
 #include <algorithm>
 

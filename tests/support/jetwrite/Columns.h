@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "JetWriter.h"
+#include "support/JetWriter.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -1,8 +1,8 @@
-#include "Definition.h"
+#include "support/jetwrite/Definition.h"
 
 #include <algorithm>
 
-#include "Text.h"
+#include "support/jetwrite/Text.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "Columns.h"
-#include "Pages.h"
+#include "support/jetwrite/Columns.h"
+#include "support/jetwrite/Pages.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -1,9 +1,9 @@
-#include "Header.h"
+#include "support/jetwrite/Header.h"
 
 #include <array>
 #include <utility>
 
-#include "Text.h"
+#include "support/jetwrite/Text.h"
 
 namespace tabrel::test::jetwrite {
 

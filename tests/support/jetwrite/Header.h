@@ -1,8 +1,8 @@
 #pragma once
 // The database header page.
 
-#include "Bytes.h"
-#include "JetWriter.h"
+#include "support/JetWriter.h"
+#include "support/jetwrite/Bytes.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -1,4 +1,4 @@
-#include "Pages.h"
+#include "support/jetwrite/Pages.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Bytes.h"
+#include "support/jetwrite/Bytes.h"
 
 namespace tabrel::test::jetwrite {
 

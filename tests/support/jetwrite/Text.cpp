@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "support/jetwrite/Text.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Bytes.h"
+#include "support/jetwrite/Bytes.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -1,4 +1,4 @@
-#include "Values.h"
+#include "support/jetwrite/Values.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "Columns.h"
-#include "Text.h"
+#include "support/jetwrite/Columns.h"
+#include "support/jetwrite/Text.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Bytes.h"
-#include "JetWriter.h"
+#include "support/JetWriter.h"
+#include "support/jetwrite/Bytes.h"
 
 namespace tabrel::test::jetwrite {
 

@@ -1,0 +1,300 @@
+#include "palm/db6x/engine/SqliteEngine.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "misc/CxText.h"
+
+namespace tabrel {
+
+namespace {
+
+struct SqliteCloser {
+    // close_v2 lets a cursor that outlives its connection finish first.
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+using SqliteHandle = SqliteConnection;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// LEFT(text, n): the first n UTF-16 units of text; NULL for a NULL argument.
+void LeftFunction(sqlite3_context* context, int /*argc*/, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* data = static_cast<const char16_t*>(sqlite3_value_text16(argv[0]));
+    const auto units = static_cast<std::size_t>(sqlite3_value_bytes16(argv[0])) / 2;
+    const std::u16string_view text =
+        data != nullptr ? std::u16string_view(data, units) : std::u16string_view();
+    const sqlite3_int64 count = std::max<sqlite3_int64>(sqlite3_value_int64(argv[1]), 0);
+    const std::u16string_view prefix = Utf16Prefix(text, static_cast<std::size_t>(count));
+    sqlite3_result_text16(context, prefix.data(), static_cast<int>(prefix.size() * 2),
+                          SQLITE_TRANSIENT);
+}
+
+// Jet's LEFT(text, n) in a form SQLite accepts: LEFT is a join keyword to SQLite, so the
+// call is written with the bracketed name, [LEFT](text, n). Literals and bracketed names
+// are copied as they are.
+std::string AdaptJetSql(std::string_view sql) {
+    std::string out;
+    out.reserve(sql.size() + 8);
+    std::size_t i = 0;
+    const auto isWordChar = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '_' || static_cast<unsigned char>(c) >= 0x80;
+    };
+    while (i < sql.size()) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"' || c == '[') {
+            const char close = c == '[' ? ']' : c;
+            std::size_t end = i + 1;
+            while (end < sql.size() && sql[end] != close) {
+                ++end;
+            }
+            end = std::min(end + 1, sql.size());  // a doubled quote continues as a new literal
+            out.append(sql.substr(i, end - i));
+            i = end;
+        } else if (isWordChar(c)) {
+            std::size_t end = i;
+            while (end < sql.size() && isWordChar(sql[end])) {
+                ++end;
+            }
+            const std::string_view word = sql.substr(i, end - i);
+            const std::size_t next = sql.find_first_not_of(" \t\r\n", end);
+            const bool call = next != std::string_view::npos && sql[next] == '(';
+            out += call && EqualsNoCase(word, "LEFT") ? std::string("[LEFT]") : std::string(word);
+            i = end;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string ErrorOf(sqlite3* db) {
+    const char* message = sqlite3_errmsg(db);
+    return message != nullptr ? message : "unknown SQLite error";
+}
+
+// Prepares the one statement of sql; anything but blanks after it is refused, so a text
+// never runs more than the statement it was built as.
+StatementHandle Prepare(sqlite3* db, std::string_view jetSql, std::string& error) {
+    const std::string adapted = AdaptJetSql(jetSql);
+    const std::string_view sql = adapted;
+    if (sql.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        error = "The statement is too long.";
+        return nullptr;
+    }
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, &tail);
+    StatementHandle statement(raw);
+    if (rc != SQLITE_OK) {
+        error = ErrorOf(db);
+        return nullptr;
+    }
+    if (statement == nullptr) {
+        error = "The statement is empty.";
+        return nullptr;
+    }
+    const std::string_view rest = sql.substr(static_cast<std::size_t>(tail - sql.data()));
+    if (rest.find_first_not_of(" \t\r\n;") != std::string_view::npos) {
+        error = "Only one statement can be run at a time.";
+        return nullptr;
+    }
+    return statement;
+}
+
+class SqliteCursor final : public DbCursor {
+  public:
+    SqliteCursor(SqliteHandle db, StatementHandle statement)
+        : m_db(std::move(db)), m_statement(std::move(statement)) {
+        const int count = sqlite3_column_count(m_statement.get());
+        for (int i = 0; i < count; ++i) {
+            const char* declared = sqlite3_column_decltype(m_statement.get(), i);
+            m_kinds.push_back(declared != nullptr ? KindOfDeclaredType(declared) : DbKind::Empty);
+        }
+    }
+
+    bool AtEnd() const override { return m_bAtEnd; }
+
+    DbRow ReadRow() const override {
+        DbRow row;
+        if (m_bAtEnd) {
+            return row;
+        }
+        row.reserve(m_kinds.size());
+        for (std::size_t i = 0; i < m_kinds.size(); ++i) {
+            row.push_back(ReadValue(static_cast<int>(i), m_kinds[i]));
+        }
+        return row;
+    }
+
+    bool Next(std::string& error) override {
+        if (m_bAtEnd) {
+            return false;
+        }
+        return Step(error);
+    }
+
+    // Moves to the next row; false at the end or, with error set, on a failure.
+    bool Step(std::string& error) {
+        const int rc = sqlite3_step(m_statement.get());
+        if (rc == SQLITE_ROW) {
+            m_bAtEnd = false;
+            return true;
+        }
+        m_bAtEnd = true;
+        if (rc != SQLITE_DONE) {
+            error = ErrorOf(m_db.get());
+        }
+        return false;
+    }
+
+  private:
+    DbValue ReadValue(int column, DbKind kind) const {
+        sqlite3_stmt* statement = m_statement.get();
+        if (sqlite3_column_type(statement, column) == SQLITE_NULL) {
+            return {};
+        }
+        switch (kind) {
+            case DbKind::Boolean:
+                return DbValue::Boolean(sqlite3_column_int64(statement, column) != 0 ? -1 : 0);
+            case DbKind::Integer: {
+                const sqlite3_int64 number = sqlite3_column_int64(statement, column);
+                if (number < std::numeric_limits<std::int32_t>::min() ||
+                    number > std::numeric_limits<std::int32_t>::max()) {
+                    return {};
+                }
+                return DbValue::Integer(static_cast<std::int32_t>(number));
+            }
+            case DbKind::Text: {
+                const auto* data =
+                    static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
+                const auto units =
+                    static_cast<std::size_t>(sqlite3_column_bytes16(statement, column)) / 2;
+                return DbValue::Text(data != nullptr ? std::u16string(data, units)
+                                                     : std::u16string());
+            }
+            default:
+                return {};
+        }
+    }
+
+    SqliteHandle m_db;  // keeps the connection alive while the cursor lives
+    StatementHandle m_statement;
+    std::vector<DbKind> m_kinds;
+    bool m_bAtEnd = true;
+};
+
+class SqliteDatabase final : public DbDatabase {
+  public:
+    explicit SqliteDatabase(SqliteHandle db) : m_db(std::move(db)) {}
+
+    bool Execute(std::string_view sql, std::int64_t& changed, std::string& error) override {
+        changed = 0;
+        StatementHandle statement = Prepare(m_db.get(), sql, error);
+        if (statement == nullptr) {
+            return false;
+        }
+        int rc = SQLITE_ROW;
+        while (rc == SQLITE_ROW) {
+            rc = sqlite3_step(statement.get());
+        }
+        if (rc != SQLITE_DONE) {
+            error = ErrorOf(m_db.get());
+            return false;
+        }
+        changed = sqlite3_changes64(m_db.get());
+        return true;
+    }
+
+    std::unique_ptr<DbCursor> Query(std::string_view sql, std::string& error) override {
+        StatementHandle statement = Prepare(m_db.get(), sql, error);
+        if (statement == nullptr) {
+            return nullptr;
+        }
+        auto cursor = std::make_unique<SqliteCursor>(m_db, std::move(statement));
+        std::string stepError;
+        if (!cursor->Step(stepError) && !stepError.empty()) {
+            error = stepError;
+            return nullptr;
+        }
+        return cursor;
+    }
+
+  private:
+    SqliteHandle m_db;
+};
+
+}  // namespace
+
+namespace {
+
+// Opens path with flags and registers the functions the readers' statements call.
+SqliteHandle OpenConnection(const char* path, int flags, std::string& error) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path, &raw, flags, nullptr);
+    SqliteHandle db(raw, SqliteCloser());
+    if (rc != SQLITE_OK) {
+        error = raw != nullptr ? ErrorOf(raw) : "SQLite cannot open the file.";
+        return nullptr;
+    }
+    if (sqlite3_create_function(raw, "LEFT", 2, SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr,
+                                LeftFunction, nullptr, nullptr) != SQLITE_OK) {
+        error = ErrorOf(raw);
+        return nullptr;
+    }
+    return db;
+}
+
+}  // namespace
+
+std::unique_ptr<DbDatabase> OpenSqliteFile(const std::string& path, std::string& error) {
+    SqliteHandle db = OpenConnection(path.c_str(), SQLITE_OPEN_READWRITE, error);
+    return db != nullptr ? WrapSqlite(std::move(db)) : nullptr;
+}
+
+SqliteConnection OpenSqliteMemory(std::string& error) {
+    return OpenConnection(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+}
+
+std::unique_ptr<DbDatabase> WrapSqlite(SqliteConnection db) {
+    return std::make_unique<SqliteDatabase>(std::move(db));
+}
+
+DbKind KindOfDeclaredType(std::string_view declaredType) {
+    const std::size_t start = declaredType.find_first_not_of(" \t");
+    if (start == std::string_view::npos) {
+        return DbKind::Empty;
+    }
+    declaredType.remove_prefix(start);
+    const std::string_view word = declaredType.substr(0, declaredType.find_first_of(" \t("));
+    for (std::string_view name : {"BIT", "BOOLEAN", "YESNO"}) {
+        if (EqualsNoCase(word, name)) {
+            return DbKind::Boolean;
+        }
+    }
+    for (std::string_view name :
+         {"INTEGER", "INT", "LONG", "SHORT", "SMALLINT", "BYTE", "COUNTER"}) {
+        if (EqualsNoCase(word, name)) {
+            return DbKind::Integer;
+        }
+    }
+    for (std::string_view name : {"TEXT", "MEMO", "VARCHAR", "CHAR", "LONGTEXT"}) {
+        if (EqualsNoCase(word, name)) {
+            return DbKind::Text;
+        }
+    }
+    return DbKind::Empty;
+}
+
+}  // namespace tabrel

@@ -1,0 +1,251 @@
+#include "palm/db6x/jet/JetEngine.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "palm/db6x/engine/DbFileBytes.h"
+#include "palm/db6x/engine/SqliteEngine.h"
+#include "palm/db6x/jet/JetChildProcess.h"
+#include "palm/db6x/jet/JetHeader.h"
+#include "palm/db6x/jet/JetMdbReader.h"
+#include "palm/db6x/jet/JetTableStream.h"
+
+namespace tabrel {
+
+namespace {
+
+// Jet 4 files are at most 2 GiB.
+constexpr std::size_t kMaxJetFileSize = std::size_t{1} << 31;
+
+// Jet type codes.
+enum JetTypeCode : int {
+    kBool = 0x01,
+    kByte = 0x02,
+    kInt = 0x03,
+    kLong = 0x04,
+    kMoney = 0x05,
+    kFloat = 0x06,
+    kDouble = 0x07,
+    kDateTime = 0x08,
+    kBinary = 0x09,
+    kText = 0x0A,
+    kOle = 0x0B,
+    kMemo = 0x0C,
+    kGuid = 0x0F,
+    kNumeric = 0x10
+};
+
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// The reading process may take this long and write this much: far more than a sound file
+// of that size needs (every stored byte becomes at most two, and each cell a few more).
+ChildLimits LimitsFor(std::size_t fileSize) {
+    ChildLimits limits;
+    limits.maxOutput = 16 * fileSize + (std::size_t{16} << 20);
+    limits.timeout = std::chrono::seconds(30) +
+                     std::chrono::milliseconds(fileSize / (std::size_t{1} << 20) * 250);
+    return limits;
+}
+
+std::string Quoted(std::string_view name) {
+    std::string quoted = "\"";
+    for (const char c : name) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+bool Exec(sqlite3* db, const std::string& sql, std::string& error) {
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        error = sqlite3_errmsg(db);
+        return false;
+    }
+    return true;
+}
+
+// Creates the copy of one table; the statement that inserts one of its rows.
+StatementPtr CreateTable(sqlite3* db, const JetTableInfo& table, std::string& error) {
+    std::string create = "CREATE TABLE " + Quoted(table.name) + " (";
+    std::string insert = "INSERT INTO " + Quoted(table.name) + " VALUES (";
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        const JetColumnInfo& column = table.columns[i];
+        const std::string_view type = JetDeclaredType(column.type, column.autoNumber);
+        const bool text = column.type == kText || column.type == kMemo;
+        create += (i == 0 ? "" : ", ") + Quoted(column.name) + " " + std::string(type) +
+                  (text ? " COLLATE NOCASE" : "");
+        insert += i == 0 ? "?" : ", ?";
+    }
+    if (!Exec(db, create + ")", error)) {
+        return nullptr;
+    }
+    sqlite3_stmt* raw = nullptr;
+    insert += ")";
+    if (sqlite3_prepare_v2(db, insert.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+        error = sqlite3_errmsg(db);
+        return nullptr;
+    }
+    return StatementPtr(raw);
+}
+
+bool InsertRow(sqlite3* db, sqlite3_stmt* insert, const std::vector<JetCell>& cells,
+               std::string& error) {
+    sqlite3_reset(insert);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const int slot = static_cast<int>(i) + 1;
+        const JetCell& cell = cells[i];
+        int rc = SQLITE_OK;
+        if (const auto* integer = std::get_if<std::int64_t>(&cell)) {
+            rc = sqlite3_bind_int64(insert, slot, *integer);
+        } else if (const auto* number = std::get_if<double>(&cell)) {
+            rc = sqlite3_bind_double(insert, slot, *number);
+        } else if (const auto* text = std::get_if<std::u16string>(&cell)) {
+            rc = sqlite3_bind_text64(insert, slot, reinterpret_cast<const char*>(text->data()),
+                                     text->size() * 2, SQLITE_STATIC, SQLITE_UTF16LE);
+        } else if (const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&cell)) {
+            rc = sqlite3_bind_blob64(insert, slot, bytes->data(), bytes->size(), SQLITE_STATIC);
+        } else {
+            rc = sqlite3_bind_null(insert, slot);
+        }
+        if (rc != SQLITE_OK) {
+            error = sqlite3_errmsg(db);
+            return false;
+        }
+    }
+    if (sqlite3_step(insert) != SQLITE_DONE) {
+        error = sqlite3_errmsg(db);
+        return false;
+    }
+    return true;
+}
+
+// Copies the tables of a stream into db.
+bool LoadTables(sqlite3* db, std::string_view stream, std::string& error) {
+    JetStreamReader reader(stream);
+    StatementPtr insert;
+    std::string table;
+    if (!Exec(db, "BEGIN", error)) {
+        return false;
+    }
+    for (;;) {
+        JetRecord record{};
+        if (!reader.Next(record)) {
+            error = "The file cannot be read: the reading process gave malformed data.";
+            return false;
+        }
+        switch (record) {
+            case JetRecord::Table:
+                table = reader.Table().name;
+                insert = reader.Table().columns.empty() ? nullptr
+                                                        : CreateTable(db, reader.Table(), error);
+                if (insert == nullptr && !reader.Table().columns.empty()) {
+                    error = "The table " + table + " cannot be copied: " + error;
+                    return false;
+                }
+                break;
+            case JetRecord::Row:
+                if (insert != nullptr && !InsertRow(db, insert.get(), reader.Row(), error)) {
+                    error = "A row of the table " + table + " cannot be copied: " + error;
+                    return false;
+                }
+                break;
+            case JetRecord::Failure:
+                error = reader.Reason();
+                return false;
+            case JetRecord::End:
+                insert.reset();
+                return Exec(db, "COMMIT", error) && Exec(db, "PRAGMA query_only = ON", error);
+        }
+    }
+}
+
+// A Jet database: queries run on the copy in memory; commands are refused.
+class JetDatabase final : public DbDatabase {
+  public:
+    explicit JetDatabase(std::unique_ptr<DbDatabase> copy) : m_pCopy(std::move(copy)) {}
+
+    bool Execute(std::string_view, std::int64_t& changed, std::string& error) override {
+        changed = 0;
+        error = std::string(kJetWriteRefused);
+        return false;
+    }
+
+    std::unique_ptr<DbCursor> Query(std::string_view sql, std::string& error) override {
+        return m_pCopy->Query(sql, error);
+    }
+
+    bool IsReadOnly() const override { return true; }
+
+  private:
+    std::unique_ptr<DbDatabase> m_pCopy;
+};
+
+}  // namespace
+
+std::string_view JetDeclaredType(int jetType, bool autoNumber) {
+    switch (jetType) {
+        case kBool:
+            return "BIT";
+        case kByte:
+            return "BYTE";
+        case kInt:
+            return "SMALLINT";
+        case kLong:
+            return autoNumber ? "COUNTER" : "INTEGER";
+        case kMoney:
+            return "CURRENCY";
+        case kFloat:
+            return "REAL";
+        case kDouble:
+            return "DOUBLE";
+        case kDateTime:
+            return "DATETIME";
+        case kBinary:
+            return "BINARY";
+        case kText:
+            return "TEXT";
+        case kOle:
+            return "LONGBINARY";
+        case kMemo:
+            return "LONGTEXT";
+        case kGuid:
+            return "GUID";
+        case kNumeric:
+            return "DECIMAL";
+        default:
+            return "BLOB";
+    }
+}
+
+std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& error) {
+    std::vector<std::uint8_t> file;
+    if (!ReadWholeFile(path, kMaxJetFileSize, file, error) || !CheckJetFile(file, error)) {
+        return nullptr;
+    }
+    std::string stream;
+    int exitCode = -1;
+    if (!RunInChildProcess([&file](int fd) { return WriteJetTables(file, fd); },
+                           LimitsFor(file.size()), stream, exitCode, error)) {
+        return nullptr;
+    }
+    if (exitCode != 0 && exitCode != 1) {
+        error = "Reading the file failed (exit status " + std::to_string(exitCode) + ").";
+        return nullptr;
+    }
+    file = {};
+    SqliteConnection db = OpenSqliteMemory(error);
+    if (db == nullptr || !LoadTables(db.get(), stream, error)) {
+        return nullptr;
+    }
+    return std::make_unique<JetDatabase>(WrapSqlite(std::move(db)));
+}
+
+}  // namespace tabrel
