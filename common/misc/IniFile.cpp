@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "misc/CxDebugUtil.h"
+#include "misc/CxSafeReplace.h"
 #include "misc/CxText.h"
-#include "misc/CxUniqueFd.h"
 
 namespace tabrel {
 
@@ -50,37 +50,6 @@ bool WriteAll(int fd, std::string_view content) {
         content.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
-}
-
-// The path a write has to replace: the target of a symbolic link, else path itself.
-std::string WriteTarget(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
-                                                         &std::free);
-        if (real) {
-            return real.get();
-        }
-    }
-    return path;
-}
-
-// Creates a new file beside target for writing, with the permissions a new file gets.
-CxUniqueFd CreateTempBeside(const std::string& target, std::string& tempPath) {
-    const auto slash = target.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    static unsigned counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "." + base + ".tmp-" + std::to_string(getpid()) + "-" +
-                   std::to_string(++counter);
-        CxUniqueFd fd(open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.IsOpen() || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return CxUniqueFd();
 }
 
 }  // namespace
@@ -279,41 +248,17 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     if (path.empty()) {
         return false;
     }
-    const std::string target = WriteTarget(path);
-    struct stat old {};
-    const bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || access(target.c_str(), W_OK) != 0)) {
-        CX_LOG(kLogFailure, "The file %s is not writable", target);
+    if (!CxSafeReplace::CanReplace(path)) {
+        CX_LOG(kLogFailure, "The file %s is not writable", path);
         return false;
     }
-    std::string tempPath;
-    CxUniqueFd fd = CreateTempBeside(target, tempPath);
-    if (!fd.IsOpen()) {
-        CX_LOG(kLogFailure, "Can not create a temporary file beside %s", target);
+    CxSafeReplace replacement;
+    if (!replacement.Begin(path)) {
         return false;
     }
-    bool ok = WriteAll(fd.Get(), content);
-    if (ok && exists) {
-        // Keep the owner where allowed (a write by root of a user's file), then the mode.
-        if (fchown(fd.Get(), old.st_uid, old.st_gid) != 0) {
-            CX_LOG(kLogProgress, "Can not keep the owner of %s", target);
-        }
-        ok = fchmod(fd.Get(), old.st_mode & 07777) == 0;
-    }
-    ok = ok && fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    ok = ok && rename(tempPath.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        CX_LOG(kLogFailure, "Can not write the file %s", target);
-        unlink(tempPath.c_str());
+    if (!WriteAll(replacement.GetTempFd(), content) || !replacement.Commit()) {
+        CX_LOG(kLogFailure, "Can not write the file %s", replacement.GetTargetPath());
         return false;
-    }
-    // Make the rename itself durable.
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    CxUniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.IsOpen()) {
-        fsync(dir.Get());
     }
     return true;
 }

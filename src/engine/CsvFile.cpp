@@ -1,7 +1,6 @@
 #include "engine/CsvFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -14,17 +13,6 @@
 namespace tabrel {
 
 namespace {
-
-// The folder part of a path, with its '/', or "" for a bare name.
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Appends the whole content of the file at path; true when there is no file.
 bool CopyInto(const std::string& path, std::FILE* out) {
@@ -52,34 +40,20 @@ bool CsvOutput::Begin(const std::string& path, bool append) {
     Abandon();
     m_szPath = path;
     m_bFailed = false;
-    if (path.empty()) {
+    if (!m_replacement.Begin(path)) {
         return false;
     }
-    std::string pattern = FolderOf(path) + "." + NameOf(path) + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        return false;
-    }
-    m_szTempPath = name.data();
-    m_pFile.reset(::fdopen(fd, "wb"));
+    // The stream writes through its own descriptor; the replacement keeps its own to sync.
+    const int fd = ::dup(m_replacement.GetTempFd());
+    m_pFile.reset(fd < 0 ? nullptr : ::fdopen(fd, "wb"));
     if (!m_pFile) {
-        ::close(fd);
+        if (fd >= 0) {
+            ::close(fd);
+        }
         Abandon();
         return false;
     }
-    // A new file gets the permissions a file created by the user would have; a replaced
-    // one keeps its own.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        ::fchmod(fd, info.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-    if (append && !CopyInto(path, m_pFile.get())) {
+    if (append && !CopyInto(m_replacement.GetTargetPath(), m_pFile.get())) {
         Abandon();
         return false;
     }
@@ -103,22 +77,17 @@ bool CsvOutput::Commit() {
         Abandon();
         return false;
     }
-    bool written = std::fflush(m_pFile.get()) == 0 && ::fsync(::fileno(m_pFile.get())) == 0;
-    written = (std::fclose(m_pFile.release()) == 0) && written;
-    if (!written || std::rename(m_szTempPath.c_str(), m_szPath.c_str()) != 0) {
+    const bool written = std::fclose(m_pFile.release()) == 0;
+    if (!written || !m_replacement.Commit()) {
         Abandon();
         return false;
     }
-    m_szTempPath.clear();
     return true;
 }
 
 void CsvOutput::Abandon() {
     m_pFile.reset();
-    if (!m_szTempPath.empty()) {
-        std::remove(m_szTempPath.c_str());
-        m_szTempPath.clear();
-    }
+    m_replacement.Abandon();
 }
 
 bool CsvInput::Open(const std::string& path, bool skipBom) {

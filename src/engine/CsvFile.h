@@ -2,9 +2,10 @@
 // The CSV file of one conversion pass.
 //
 // CsvOutput writes the lines of a Palm-to-CSV pass into a temporary file beside the CSV
-// file and puts it in the CSV file's place only when the pass commits, so the user's file
-// is never emptied or half-written by a pass that does not finish. In append mode the
-// temporary file starts as a copy of the existing file.
+// file and puts it in the CSV file's place only when the pass commits (CxSafeReplace), so
+// the user's file is never emptied or half-written by a pass that does not finish, and a
+// CSV file reached through a symbolic link stays a link. In append mode the temporary file
+// starts as a copy of the existing file.
 //
 // CsvInput reads the records of a CSV file: physical lines without their line end, joined
 // (with the line break they had) while a quoted item is still open.
@@ -15,6 +16,7 @@
 #include <string_view>
 
 #include "engine/CSV.h"
+#include "misc/CxSafeReplace.h"
 
 namespace tabrel {
 
@@ -45,7 +47,7 @@ class CsvOutput {
     };
     std::unique_ptr<std::FILE, Closer> m_pFile;
     std::string m_szPath;
-    std::string m_szTempPath;
+    CxSafeReplace m_replacement;
     bool m_bFailed = false;
 };
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "misc/CxSafeReplace.h"
 #include "misc/CxText.h"
 
 namespace tabrel {
@@ -32,21 +33,6 @@ const char* AppWord(int app) {
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-// Whether a pass can write the CSV file: it goes through a new file in the same folder
-// that is renamed over it, so the folder must take new files, and an existing name must be
-// a regular file the user may write.
-bool CanReplace(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode) || ::access(path.c_str(), W_OK) != 0) {
-            return false;
-        }
-    }
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace
@@ -93,7 +79,7 @@ std::optional<UserMessage> CheckCsvFile(ConversionJob& job, AppSettings& setting
     job.m_szCsvPath = path;
     const bool usable = settings.m_nMode == ModeCsvToPalm
                             ? job.m_csvInput.Open(path, settings.IsCsvUtf8())
-                            : CanReplace(path);
+                            : CxSafeReplace::CanReplace(path);
     if (!usable) {
         return Error(fmt::format("Error opening CSV file: {}", path));
     }

@@ -157,6 +157,15 @@ TEST(CsvOutput, ReplacesTheFileOnlyWhenCommitted) {
     ASSERT_TRUE(output.Commit());
     EXPECT_EQ(ReadTextFile(path), std::string(70000, 'L') + "\r\n");
 
+    // A CSV file reached through a symbolic link is written where the link points.
+    const std::string link = dir.File("link.csv");
+    std::filesystem::create_symlink(path, link);
+    ASSERT_TRUE(output.Begin(link, true));
+    ASSERT_TRUE(output.WriteLine("through the link"));
+    ASSERT_TRUE(output.Commit());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadTextFile(path), std::string(70000, 'L') + "\r\nthrough the link\r\n");
+
     // A new file in a folder that does not exist cannot be begun.
     EXPECT_FALSE(output.Begin(dir.File("no/such/out.csv"), false));
     EXPECT_FALSE(output.WriteLine("x"));

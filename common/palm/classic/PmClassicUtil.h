@@ -38,7 +38,7 @@
 // event is written in its full form (PmRawRecord.h). A load only reads the file (it still
 // holds the file's lock meanwhile), so a read-only file loads. A save writes the whole file
 // into a temporary file beside the target and puts it in the target's place only once it
-// is complete (PmSafeSave), so a failed save leaves the old file as it was.
+// is complete (CxSafeReplace), so a failed save leaves the old file as it was.
 
 #include <cstddef>
 #include <cstdint>

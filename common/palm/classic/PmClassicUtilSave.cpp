@@ -1,13 +1,14 @@
 // Saving a classic .dat file: the whole database is written into a new file beside the
-// target, which then takes the target's place (PmSafeSave). The target stays open (and so
+// target, which then takes the target's place (CxSafeReplace). The target stays open (and so
 // locked) meanwhile, and a save that fails anywhere leaves it as it was.
 
 #include <cstdint>
 #include <limits>
 
+#include "misc/CxSafeReplace.h"
 #include "misc/CxText.h"
 #include "palm/classic/PmClassicUtil.h"
-#include "palm/dat/PmSafeSave.h"
+#include "palm/dat/PmFile.h"
 
 namespace tabrel {
 
@@ -23,9 +24,11 @@ bool PmClassicUtil::SaveAs(const std::string& path) {
         return false;
     }
     LogLine(kLogProgress, Log().saveStart, path);
-    PmSafeSave replacement;
+    // Holding the target open keeps others from it until its replacement is in place.
+    PmFile target;
+    CxSafeReplace replacement;
     const std::string fileName = GetFileName();
-    bool ok = replacement.OpenTarget(path) && replacement.CreateTemp() &&
+    bool ok = target.Open(path, PmOpenReadWrite) && replacement.Begin(path) &&
               Open(replacement.GetTempPath(), PmOpenCreate);
     if (!ok) {
         LogLine(kLogFailure, Log().saveOpenFailed);

@@ -6,8 +6,9 @@
 #include <memory>
 
 #include "misc/CxDebugUtil.h"
+#include "misc/CxSafeReplace.h"
 #include "misc/CxText.h"
-#include "palm/dat/PmSafeSave.h"
+#include "palm/dat/PmFile.h"
 #include "palm/desktop/PmApp.h"
 #include "palm/palmsg/PmExUtil.h"
 
@@ -26,13 +27,14 @@ bool PmExUtil::SaveAs(const std::string& path) {
     }
     CX_LOG(kLogProgress, "Saving Palm Desktop %s database as file: %s", Word(), path);
     // Holding the target open keeps others from it until its replacement is in place.
-    PmSafeSave replacement;
-    if (!replacement.OpenTarget(path)) {
+    PmFile target;
+    if (!target.Open(path, PmOpenReadWrite)) {
         CX_LOG(kLogFailure, "Failed to open file: %s", path);
         return false;
     }
+    CxSafeReplace replacement;
     const std::string fileName = GetFileName();
-    bool ok = replacement.CreateTemp() && Open(replacement.GetTempPath(), PmOpenCreate);
+    bool ok = replacement.Begin(path) && Open(replacement.GetTempPath(), PmOpenCreate);
     if (!ok) {
         CX_LOG(kLogFailure, "Failed to open file: %s", replacement.GetTempPath());
     }
