@@ -16,6 +16,21 @@ inline char FoldCase(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// The blanks Trim takes off: space, tab, the line breaks, vertical tab and form feed.
+inline constexpr std::string_view kBlanks = " \t\r\n\v\f";
+
+// text without the blanks at its start.
+inline std::string_view TrimLeft(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+// text without the blanks at its start and end.
+inline std::string_view Trim(std::string_view text) {
+    text = TrimLeft(text);
+    return text.substr(0, text.find_last_not_of(kBlanks) + 1);
+}
+
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;

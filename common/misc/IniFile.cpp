@@ -20,20 +20,6 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != text.npos;
 }
@@ -100,16 +86,10 @@ IniFile::Line IniFile::ParseLine(std::string text, std::string ending) {
         if (!key.empty()) {
             line.kind = LineKind::Key;
             line.name = key;
-            std::size_t start = equals + 1;
-            while (start < line.text.size() && IsBlank(line.text[start])) {
-                ++start;
-            }
-            std::size_t end = line.text.size();
-            while (end > start && IsBlank(line.text[end - 1])) {
-                --end;
-            }
-            line.valueStart = start;
-            line.valueEnd = end;
+            const std::string_view rest = std::string_view(line.text).substr(equals + 1);
+            const std::string_view value = Trim(rest);
+            line.valueStart = line.text.size() - TrimLeft(rest).size();
+            line.valueEnd = line.valueStart + value.size();
         }
     }
     return line;

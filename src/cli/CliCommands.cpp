@@ -147,33 +147,13 @@ const char* GenerationName(PmDataVersion version) {
     }
 }
 
-const char* AppTitle(int app) {
-    switch (app) {
-        case AppCalendar:
-            return "Calendar";
-        case AppTasks:
-            return "Tasks";
-        case AppMemos:
-            return "Memos";
-        default:
-            return "Contacts";
-    }
-}
-
 }  // namespace
 
 int AppOfName(const std::string& name) {
-    if (name == "contacts") {
-        return AppContacts;
-    }
-    if (name == "calendar") {
-        return AppCalendar;
-    }
-    if (name == "tasks") {
-        return AppTasks;
-    }
-    if (name == "memos") {
-        return AppMemos;
+    for (const PmAppInfo& info : kPmApps) {
+        if (name == info.option) {
+            return info.app;
+        }
     }
     return 0;
 }
@@ -202,7 +182,8 @@ int RunFields(const ConvertOptions& options) {
 int RunInfo(const std::string& file, int app) {
     ReadSettings();
     ConversionJob job;
-    for (const int candidate : {AppContacts, AppCalendar, AppTasks, AppMemos}) {
+    for (const PmAppInfo& info : kPmApps) {
+        const int candidate = info.app;
         if (app != 0 && candidate != app) {
             continue;
         }
@@ -213,8 +194,8 @@ int RunInfo(const std::string& file, int app) {
                 return std::nullopt;
             }
             return fmt::format("Application: {}\nGeneration: {}\nRecords: {}\n",
-                               AppTitle(candidate), GenerationName(facade.GetLoadedVersion()),
-                               facade.GetItemCount());
+                               GetAppInfo(candidate).word,
+                               GenerationName(facade.GetLoadedVersion()), facade.GetItemCount());
         });
         if (found) {
             fmt::print("{}", *found);

@@ -10,6 +10,7 @@
 #include "engine/SourceChecks.h"
 #include "misc/CxCodePage.h"
 #include "misc/CxDebugUtil.h"
+#include "palm/desktop/PmApp.h"
 
 namespace tabrel {
 
@@ -196,10 +197,7 @@ ConversionResult RunConversion(ConversionJob& job, const AppSettings& settings,
 }
 
 std::string NoRecordSelectedText(int app) {
-    const char* word = app == AppCalendar ? "calendar"
-                       : app == AppTasks  ? "task"
-                       : app == AppMemos  ? "memo"
-                                          : "contact";
+    const std::string_view word = GetAppInfo(app).recordWord;
     return fmt::format("No {} record is selected. Please select the records you want to convert.",
                        word);
 }

@@ -13,16 +13,7 @@ std::string ModeText(int mode) {
 }
 
 std::string AppText(int app) {
-    switch (app) {
-        case AppCalendar:
-            return "Calendar ( Date Book )";
-        case AppTasks:
-            return "Tasks ( Todo List )";
-        case AppMemos:
-            return "Memos ( Memo Pad )";
-        default:
-            return "Contacts ( Address Book )";
-    }
+    return std::string(GetAppInfo(app).title);
 }
 
 std::string PalmSideText(const AppSettings& settings, const PalmUserList& users) {

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "misc/CxDateTime.h"
+#include "misc/CxText.h"
 #include "palm/comm/CommDateMgr.h"
 #include "palm/comm/CommTaskMgr.h"
 
@@ -88,12 +89,10 @@ std::string ContactBirthdayText(const CommAddrRec& record) {
 }
 
 std::string HomePageAddress(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) {
+    const std::string_view address = Trim(text);
+    if (address.empty()) {
         return {};
     }
-    const std::size_t last = text.find_last_not_of(" \t\r\n");
-    const std::string_view address = text.substr(first, last - first + 1);
     if (address.find("://") != std::string_view::npos || address.starts_with("mailto:")) {
         return std::string(address);
     }

@@ -17,19 +17,6 @@ UserMessage Error(std::string text) {
     return UserMessage{kErrorCaption, std::move(text)};
 }
 
-const char* AppWord(int app) {
-    switch (app) {
-        case AppCalendar:
-            return "Calendar";
-        case AppTasks:
-            return "Tasks";
-        case AppMemos:
-            return "Memos";
-        default:
-            return "Contacts";
-    }
-}
-
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -41,7 +28,8 @@ std::optional<UserMessage> CheckPalmFile(ConversionJob& job, std::string_view pa
     const PmDataVersion version =
         job.Visit([&](auto& facade, auto&) { return facade.CheckFileVersion(std::string(path)); });
     if (version == PM_DATA_INVALID) {
-        return Error(fmt::format("Invalid Palm Desktop {} database file.", AppWord(job.m_nApp)));
+        return Error(
+            fmt::format("Invalid Palm Desktop {} database file.", GetAppInfo(job.m_nApp).word));
     }
     return std::nullopt;
 }

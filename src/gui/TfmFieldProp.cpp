@@ -124,16 +124,8 @@ void TfmFieldProp::BuildControls() {
 }
 
 QString TfmFieldProp::DescriptionOf(int app) {
-    switch (app) {
-        case AppCalendar:
-            return "Calendar ( Date Book ) Field Properties:";
-        case AppTasks:
-            return "Task ( Todo List ) Field Properties:";
-        case AppMemos:
-            return "Memos ( Memo Pad ) Field Properties:";
-        default:
-            return "Contacts ( Address Book ) Field Properties:";
-    }
+    const std::string_view caption = GetAppInfo(app).fieldPropertiesCaption;
+    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
 void TfmFieldProp::SetField(const FieldDescriptor& field) {

@@ -1,5 +1,7 @@
 #include "gui/TfmStep2.h"
 
+#include <fmt/format.h>
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -12,6 +14,7 @@
 #include "engine/SourceChecks.h"
 #include "engine/SourceOptions.h"
 #include "gui/GuiMessages.h"
+#include "palm/desktop/PmApp.h"
 
 namespace tabrel {
 
@@ -25,29 +28,12 @@ Widget* Make(const char* name, Args&&... args) {
 }
 
 QString PalmDialogTitle(int app) {
-    switch (app) {
-        case AppCalendar:
-            return "Open Palm Desktop Calendar data file";
-        case AppTasks:
-            return "Open Palm Desktop Tasks data file";
-        case AppMemos:
-            return "Open Palm Desktop Memos data file";
-        default:
-            return "Open Palm Desktop Contacts data file";
-    }
+    return QString::fromStdString(
+        fmt::format("Open Palm Desktop {} data file", GetAppInfo(app).word));
 }
 
 QString CsvDialogTitle(int app) {
-    switch (app) {
-        case AppCalendar:
-            return "Open Calendar CSV file";
-        case AppTasks:
-            return "Open Tasks CSV file";
-        case AppMemos:
-            return "Open Memos CSV file";
-        default:
-            return "Open Contacts CSV file";
-    }
+    return QString::fromStdString(fmt::format("Open {} CSV file", GetAppInfo(app).word));
 }
 
 // "*.*" would hide names without a dot here, so "All Files" lists everything with "*".

@@ -14,17 +14,6 @@ namespace tabrel {
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 bool IsNoDateText(std::string_view text) {
     const std::string_view trimmed = Trim(text);
     return trimmed.empty() || EqualsNoCase(trimmed, "N/A");
