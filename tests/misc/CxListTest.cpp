@@ -1,3 +1,4 @@
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,7 +11,7 @@ namespace {
 CxList<std::string> MakeList(int count) {
     CxList<std::string> list;
     for (int i = 0; i < count; ++i) {
-        list.Add(std::make_unique<std::string>("e" + std::to_string(i)));
+        list.Add(std::make_unique<std::string>(fmt::format("e{}", i)));
     }
     return list;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AllocationProbe.h"
+#include "DatSamples.h"
 #include "palm/classic/PmAddrUtil.h"
 #include "palm/classic/PmDateUtil.h"
 #include "palm/classic/PmMemoUtil.h"
@@ -28,55 +29,6 @@ namespace tabrel {
 using namespace test;
 
 namespace {
-
-// A file of the given bytes in a fresh folder.
-class DatFile {
-  public:
-    explicit DatFile(const Bytes& bytes, std::string_view name = "memopad.dat")
-        : m_path(m_dir.File(name)) {
-        WriteFile(m_path, bytes);
-    }
-    const std::string& Path() const { return m_path; }
-    Bytes Read() const { return ReadFile(m_path); }
-    std::size_t EntryCount() const {
-        std::size_t count = 0;
-        for ([[maybe_unused]] const auto& entry :
-             std::filesystem::directory_iterator(m_dir.Path())) {
-            ++count;
-        }
-        return count;
-    }
-    const TempDir& Dir() const { return m_dir; }
-
-  private:
-    TempDir m_dir;
-    std::string m_path;
-};
-
-// Six memos as Palm Desktop writes them, three of them deleted or archived, one with a text
-// word of 0 and one longer than 8191 bytes, and trailing bytes after the records.
-ClassicFile SampleMemoFile() {
-    ClassicFile file = ClassicMemoFile();
-    file.nextFeedId = 130;
-    file.categories = {{1, 1, 0, "Business", "Business"}, {3, 7, 0, "Per.sonal", "Per_sonal"}};
-    ClassicFields third = ClassicHeaderFields({.id = 22, .status = 0x40, .placement = 2});
-    third.Text(std::string(9000, 'm'), 0).Boolean(0).Integer(7);
-    file.records = {
-        ClassicMemoRecord({.id = 0x00A1B2C3, .placement = 1}, "Shopping: milk", 1, 1),
-        ClassicMemoRecord({.id = 11, .status = 0x80, .placement = 5}, "archived"),
-        third.Get(),
-        ClassicMemoRecord({.id = 12, .status = 0x04, .placement = 6}, "deleted"),
-        ClassicMemoRecord({.id = 33, .placement = 3}, "no such category", 0, 5),
-        ClassicMemoRecord({.id = 13, .status = 0x84, .placement = 7}, "deleted and archived"),
-    };
-    file.trailing = {0xDE, 0xAD, 0xBE, 0xEF, 0x01};
-    return file;
-}
-
-PmMemoRecord LoadedMemo(PmMemoUtil& memos, std::size_t position) {
-    const PmMemoRecord* record = memos.GetDataMgr().GetRecordAt(position);
-    return record != nullptr ? *record : PmMemoRecord{};
-}
 
 // Log lines named after the slots they fill, for the checks of where each slot is logged.
 PmClassicLog SlotNameLog() {
@@ -435,30 +387,6 @@ TEST(PmClassicUtil, ImpossibleCountsFailWithoutLargeAllocations) {
     EXPECT_TRUE(failsSmall(name.Get()));
 }
 
-TEST(PmClassicUtil, TruncationAtAnyOffsetFailsCleanly) {
-    ScopedLogFolder logFolder;
-    ClassicFile file = SampleMemoFile();
-    file.records[2] = ClassicMemoRecord({.id = 22}, "short");
-    file.trailing.clear();
-    const Bytes full = file.Build();
-    DatFile dat(full);
-    ASSERT_TRUE(PmMemoUtil(dat.Path()).IsLoaded());
-    for (std::size_t size = 0; size < full.size(); ++size) {
-        WriteFile(dat.Path(), Bytes(full.begin(), full.begin() + static_cast<long>(size)));
-        PmMemoUtil memos;
-        EXPECT_FALSE(memos.LoadFile(dat.Path())) << "cut at " << size;
-        EXPECT_FALSE(memos.Save()) << "cut at " << size;  // nothing loaded, nothing saved
-    }
-    // A failed load also forgets the file loaded before.
-    WriteFile(dat.Path(), full);
-    PmMemoUtil memos(dat.Path());
-    ASSERT_TRUE(memos.IsLoaded());
-    WriteFile(dat.Path(), Bytes(full.begin(), full.end() - 1));
-    EXPECT_FALSE(memos.LoadFile(dat.Path()));
-    EXPECT_FALSE(memos.Save());
-    EXPECT_EQ(dat.Read(), Bytes(full.begin(), full.end() - 1));
-}
-
 TEST(PmClassicUtil, LoadAndSaveGiveBackIdenticalBytesHiddenRecordsIncluded) {
     ScopedLogFolder logFolder;
     ClassicFile file = SampleMemoFile();
@@ -613,60 +541,6 @@ TEST(PmClassicUtil, FailedSaveLeavesTheOriginalFile) {
     EXPECT_FALSE(memos.Save());
     EXPECT_EQ(dat.Read(), original);
     EXPECT_EQ(dat.EntryCount(), 1u);
-
-    // A folder where no new file can be made.
-    TempDir dir;
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
-    const std::filesystem::path folder = dir.Path() / "ro";
-    std::filesystem::create_directory(folder);
-    const std::string path = (folder / "memopad.dat").string();
-    WriteFile(path, original);
-    std::filesystem::permissions(path, std::filesystem::perms(0666));
-    std::filesystem::permissions(folder, std::filesystem::perms(0555));
-    EXPECT_TRUE(RunUnprivileged([&] {
-        PmMemoUtil readOnly;
-        if (!readOnly.LoadFile(path)) {
-            return false;
-        }
-        PmMemoRecord changed = LoadedMemo(readOnly, 0);
-        changed.m_szMemo = "lost";
-        return readOnly.ChangeRecord(0, changed) && !readOnly.Save();
-    }));
-    EXPECT_EQ(ReadFile(path), original);
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1u);
-}
-
-// Loading only reads: a file the user may not write, in a folder the user may not write,
-// loads (a save then fails and leaves it alone). The file is still held exclusively while
-// it loads.
-TEST(PmClassicUtil, ReadOnlyFilesLoad) {
-    ScopedLogFolder logFolder;
-    const Bytes original = SampleMemoFile().Build();
-    TempDir dir;
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
-    const std::filesystem::path folder = dir.Path() / "ro";
-    std::filesystem::create_directory(folder);
-    const std::string path = (folder / "memopad.dat").string();
-    WriteFile(path, original);
-    std::filesystem::permissions(path, std::filesystem::perms(0444));
-    EXPECT_TRUE(RunUnprivileged([&] {
-        PmMemoUtil memos;
-        return memos.LoadFile(path) && memos.GetDataMgr().GetRecordCount() == 3 && !memos.Save();
-    }));
-    std::filesystem::permissions(folder, std::filesystem::perms(0555));
-    EXPECT_TRUE(RunUnprivileged([&] {
-        PmMemoUtil memos(path);
-        return memos.IsLoaded() && memos.GetDataMgr().GetRecordCount() == 3;
-    }));
-    EXPECT_EQ(ReadFile(path), original);
-
-    PmFile holder;
-    ASSERT_TRUE(holder.Open(path, PmOpenRead));
-    EXPECT_FALSE(PmMemoUtil(path).IsLoaded());
 }
 
 // After a failed load the object holds the earlier file's label text with what it read of

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AllocationProbe.h"
+#include "DatSamples.h"
 #include "palm/desktop/PalmUsers.h"
 #include "palm/palmsg/PmAddrExUtil.h"
 #include "palm/palmsg/PmMemoExUtil.h"
@@ -24,34 +25,6 @@ using namespace test;
 
 namespace {
 
-// Offsets of the record count bytes of reserved block 1 in every file.
-constexpr std::size_t kCountLow = 24 + 4 + 12;
-constexpr std::size_t kCountHigh = kCountLow + 1;
-
-// A file of the given bytes in a fresh folder.
-class DatFile {
-  public:
-    explicit DatFile(const Bytes& bytes, std::string_view name = "memopad.dat")
-        : m_path(m_dir.File(name)) {
-        WriteFile(m_path, bytes);
-    }
-    const std::string& Path() const { return m_path; }
-    Bytes Read() const { return ReadFile(m_path); }
-    std::size_t EntryCount() const {
-        std::size_t count = 0;
-        for ([[maybe_unused]] const auto& entry :
-             std::filesystem::directory_iterator(m_dir.Path())) {
-            ++count;
-        }
-        return count;
-    }
-    const TempDir& Dir() const { return m_dir; }
-
-  private:
-    TempDir m_dir;
-    std::string m_path;
-};
-
 std::string Hex(const Bytes& bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;
@@ -65,36 +38,6 @@ std::string Hex(const Bytes& bytes) {
 
 Bytes Data(std::size_t size, std::uint8_t first) {
     return Pattern(size, first);
-}
-
-// Three memos as Palm Desktop writes them: private flags under code 6, blocks with data,
-// a text word of 0, a memo longer than 8191 bytes and trailing bytes after the records.
-PalmSgFile SampleMemoPad() {
-    PalmSgFile file = MemoPadFile();
-    file.reserved1[kCountLow - 28] = 3;
-    file.nextFeedId = 130;
-    file.categories = {{1, 1, 0, "Business", "Business"}, {3, 7, 0, "Per.sonal", "Per_sonal"}};
-    PalmSgHeader first{.id = 0x00A1B2C3,
-                       .number = 4096,
-                       .status = 0,
-                       .field3 = 0,
-                       .placement = 1,
-                       .category = 1,
-                       .isPrivate = 1};
-    first.blocks[0] = PalmSgFields().Block(64, Data(6, 0x70)).Get();
-    first.blocks[2] = PalmSgFields().WordBlock(66, 2, 9, 8, Data(3, 0x80)).Get();
-    PalmSgFields second = HeaderFields(
-        {.id = 22, .number = 4097, .status = 0x40, .field3 = 14, .placement = 2, .category = 7});
-    second.Text("carried", 0).Text("").Text(std::string(9000, 'm'));
-    file.records = {MemoRecord(first, "Shopping: milk", "t11", "t12"), second.Get(),
-                    MemoRecord({.id = 33, .category = 5}, "no such category")};
-    file.trailing = {0xDE, 0xAD, 0xBE, 0xEF, 0x01};
-    return file;
-}
-
-PmMemoExRecord LoadedRecord(PmMemoExUtil& memos, std::size_t position) {
-    const PmMemoExRecord* record = memos.GetDataMgr().GetRecordAt(position);
-    return record != nullptr ? *record : PmMemoExRecord{};
 }
 
 // The saved bytes of a memo record written from its fields (private flag under code 1).
@@ -391,22 +334,6 @@ TEST(PmExUtil, ImpossibleCountsFailWithoutLargeAllocations) {
     EXPECT_FALSE(PmMemoExUtil(DatFile(file.Build()).Path()).IsLoaded());
 }
 
-TEST(PmExUtil, TruncationAtAnyOffsetFailsCleanly) {
-    ScopedLogFolder logFolder;
-    PalmSgFile file = SampleMemoPad();
-    file.records[1] = MemoRecord({.id = 22}, "short");
-    file.trailing.clear();
-    const Bytes full = file.Build();
-    DatFile dat(full);
-    ASSERT_TRUE(PmMemoExUtil(dat.Path()).IsLoaded());
-    for (std::size_t size = 0; size < full.size(); ++size) {
-        WriteFile(dat.Path(), Bytes(full.begin(), full.begin() + static_cast<long>(size)));
-        PmMemoExUtil memos;
-        EXPECT_FALSE(memos.LoadFile(dat.Path())) << "cut at " << size;
-        EXPECT_FALSE(memos.Save()) << "cut at " << size;  // nothing loaded, nothing saved
-    }
-}
-
 TEST(PmExUtil, LoadAndSaveGiveBackIdenticalBytes) {
     ScopedLogFolder logFolder;
     PalmSgFile file = SampleMemoPad();
@@ -620,60 +547,6 @@ TEST(PmExUtil, FailedSaveLeavesTheOriginalFile) {
     EXPECT_EQ(dat.EntryCount(), 1u);
     EXPECT_TRUE(log.HasInOrder(
         {"E Failed to save Memos records.", "E Failed to save Palm Desktop Memos database."}));
-
-    // A folder where no new file can be made.
-    TempDir dir;
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
-    const std::filesystem::path folder = dir.Path() / "ro";
-    std::filesystem::create_directory(folder);
-    const std::string path = (folder / "memopad.dat").string();
-    WriteFile(path, original);
-    std::filesystem::permissions(path, std::filesystem::perms(0666));
-    std::filesystem::permissions(folder, std::filesystem::perms(0555));
-    EXPECT_TRUE(RunUnprivileged([&] {
-        PmMemoExUtil readOnly;
-        if (!readOnly.LoadFile(path)) {
-            return false;
-        }
-        PmMemoExRecord changed = LoadedRecord(readOnly, 0);
-        changed.m_szMemo = "lost";
-        return readOnly.ChangeRecord(0, changed) && !readOnly.Save();
-    }));
-    EXPECT_EQ(ReadFile(path), original);
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1u);
-}
-
-// Loading only reads: a file the user may not write, in a folder the user may not write,
-// loads (a save then fails and leaves it alone). The file is still held exclusively while
-// it loads.
-TEST(PmExUtil, ReadOnlyFilesLoad) {
-    ScopedLogFolder logFolder;
-    const Bytes original = SampleMemoPad().Build();
-    TempDir dir;
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
-    const std::filesystem::path folder = dir.Path() / "ro";
-    std::filesystem::create_directory(folder);
-    const std::string path = (folder / "memopad.dat").string();
-    WriteFile(path, original);
-    std::filesystem::permissions(path, std::filesystem::perms(0444));
-    EXPECT_TRUE(RunUnprivileged([&] {
-        PmMemoExUtil memos;
-        return memos.LoadFile(path) && memos.GetDataMgr().GetRecordCount() == 3 && !memos.Save();
-    }));
-    std::filesystem::permissions(folder, std::filesystem::perms(0555));
-    EXPECT_TRUE(RunUnprivileged([&] {
-        PmMemoExUtil memos(path);
-        return memos.IsLoaded() && memos.GetDataMgr().GetRecordCount() == 3;
-    }));
-    EXPECT_EQ(ReadFile(path), original);
-
-    PmFile holder;
-    ASSERT_TRUE(holder.Open(path, PmOpenRead));
-    EXPECT_FALSE(PmMemoExUtil(path).IsLoaded());
 }
 
 // After a failed load the object holds the earlier file's header with what it read of the

@@ -119,8 +119,10 @@ TEST(JetHeader, UnmasksThePasswordTheWriterStores) {
     const Bytes secret = test::BuildJetDatabase({}, {true, "Ab"});
     const std::span<const std::uint8_t> noPassword(plain.data(), kPage);
     EXPECT_EQ(JetPasswordField(noPassword), std::string(40, '\0'));
-    EXPECT_EQ(JetPasswordField({secret.data(), kPage}),
-              std::string("A\0b", 4) + std::string(36, '\0'));
+    std::string masked(40, '\0');  // UTF-16: 'A', 0, 'b', 0, then zeros
+    masked[0] = 'A';
+    masked[2] = 'b';
+    EXPECT_EQ(JetPasswordField({secret.data(), kPage}), masked);
     std::string error;
     EXPECT_TRUE(CheckJetFile(plain, error)) << error;
     EXPECT_FALSE(CheckJetFile(secret, error));
