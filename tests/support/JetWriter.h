@@ -65,7 +65,7 @@ std::vector<std::uint8_t> BuildJetDatabase(const std::vector<JetTable>& tables,
 // The Palm applications whose data a Palm Desktop 6.x database holds.
 enum class JetPalmApp { Contacts, Calendar, Tasks, Memos };
 
-// The Palm Desktop 6.x column lists as Jet columns, made from tests/palm6x/Db6xWriter.h's
+// The Palm Desktop 6.x column lists as Jet columns, made from tests/support/Db6xWriter.h's
 // k*Columns (INTEGER → Long, BIT → Bool, TEXT → Text 255, MEMO → Memo, LONGBINARY → Ole,
 // DATETIME → DateTime).
 std::vector<JetColumn> JetInformationColumns();
