@@ -15,29 +15,18 @@ namespace tabrel {
 
 namespace {
 
-// The file a write replaces: what a symbolic link points to, else path itself. A link to
-// a file not there yet gives the file it would name.
+// The file a write replaces: what a symbolic link points to, else path itself (a link
+// that points nowhere is replaced by the new file).
 std::string ReplacedFile(const std::string& path) {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-        return path;
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
+                                                               &std::free);
+        if (real) {
+            return real.get();
+        }
     }
-    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),
-                                                           &std::free);
-    if (real) {
-        return real.get();
-    }
-    std::string link(static_cast<std::size_t>(info.st_size) + 1, '\0');
-    const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
-    if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) {
-        return path;
-    }
-    link.resize(static_cast<std::size_t>(length));
-    if (link.front() == '/') {
-        return link;
-    }
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    return path;
 }
 
 // The folder part of a path with its '/', or "" for a bare name.

@@ -8,7 +8,8 @@
 // Commit; an uncommitted temporary file is removed by Abandon() or when the object ends.
 //
 //   the file replaced   what a symbolic link at path points to (the link stays a link),
-//                       else path itself; it need not exist yet
+//                       else path itself (a link to nothing included); it need not exist
+//                       yet
 //   the temporary file  ".<name>.tmp-<pid>-<n>" in the replaced file's folder, created
 //                       exclusively (never an existing file or a link), mode 0600 until
 //                       Commit

@@ -236,11 +236,11 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
     if (!replacement.Begin(path)) {
         return false;
     }
-    if (!WriteAll(replacement.GetTempFd(), content) || !replacement.Commit()) {
+    if (!WriteAll(replacement.GetTempFd(), content)) {
         CX_LOG(kLogFailure, "Can not write the file %s", replacement.GetTargetPath());
         return false;
     }
-    return true;
+    return replacement.Commit();
 }
 
 }  // namespace tabrel

@@ -44,7 +44,7 @@ bool CsvOutput::Begin(const std::string& path, bool append) {
         return false;
     }
     // The stream writes through its own descriptor; the replacement keeps its own to sync.
-    const int fd = ::dup(m_replacement.GetTempFd());
+    const int fd = ::fcntl(m_replacement.GetTempFd(), F_DUPFD_CLOEXEC, 0);
     m_pFile.reset(fd < 0 ? nullptr : ::fdopen(fd, "wb"));
     if (!m_pFile) {
         if (fd >= 0) {

@@ -36,7 +36,8 @@ bool PmExUtil::SaveAs(const std::string& path) {
     const std::string fileName = GetFileName();
     bool ok = replacement.Begin(path) && Open(replacement.GetTempPath(), PmOpenCreate);
     if (!ok) {
-        CX_LOG(kLogFailure, "Failed to open file: %s", replacement.GetTempPath());
+        CX_LOG(kLogFailure, "Failed to open file: %s",
+               replacement.GetTempPath().empty() ? path : replacement.GetTempPath());
     }
     ok = ok && RunSaveSteps(path) && Sync();
     ok = Close() && ok;
