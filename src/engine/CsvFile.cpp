@@ -90,17 +90,17 @@ void CsvOutput::Abandon() {
     m_replacement.Abandon();
 }
 
-bool CsvInput::Open(const std::string& path, bool skipBom) {
+bool CsvInput::Open(const std::string& path) {
     m_pFile.reset(std::fopen(path.c_str(), "rb"));
+    m_bBom = false;
     if (!m_pFile) {
         return false;
     }
-    if (skipBom) {
-        std::array<unsigned char, 3> head{};
-        const std::size_t read = std::fread(head.data(), 1, head.size(), m_pFile.get());
-        if (read != 3 || head[0] != 0xEF || head[1] != 0xBB || head[2] != 0xBF) {
-            std::rewind(m_pFile.get());
-        }
+    std::array<unsigned char, 3> head{};
+    const std::size_t read = std::fread(head.data(), 1, head.size(), m_pFile.get());
+    m_bBom = read == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF;
+    if (!m_bBom) {
+        std::rewind(m_pFile.get());
     }
     return true;
 }
@@ -119,11 +119,20 @@ bool CsvInput::ReadLine(std::string& line, std::string& ending) {
             ending = "\n";
             break;
         }
+        if (c == '\r') {
+            // CR LF, or a CR alone as old Macintosh programs end their lines.
+            const int next = std::fgetc(m_pFile.get());
+            if (next == '\n') {
+                ending = "\r\n";
+            } else {
+                if (next != EOF) {
+                    std::ungetc(next, m_pFile.get());
+                }
+                ending = "\r";
+            }
+            break;
+        }
         line += static_cast<char>(c);
-    }
-    if (!ending.empty() && !line.empty() && line.back() == '\r') {
-        line.pop_back();
-        ending = "\r\n";
     }
     return any;
 }

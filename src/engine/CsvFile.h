@@ -53,22 +53,25 @@ class CsvOutput {
 
 class CsvInput {
   public:
-    // Opens the file for reading; with skipBom a UTF-8 byte-order mark at its start is
-    // skipped.
-    bool Open(const std::string& path, bool skipBom);
+    // Opens the file for reading. A UTF-8 byte-order mark at its start is skipped and
+    // remembered: the text is UTF-8 whatever encoding the user chose.
+    bool Open(const std::string& path);
+    bool HasUtf8Bom() const { return m_bBom; }
     // The next record text; false at the end of the file. quote is the quotation character
     // that may hold line breaks inside an item (0: every line is a record).
     bool Next(std::string& record, char quote);
     void Close() { m_pFile.reset(); }
 
   private:
-    // One physical line without its line end; ending says which line end it had.
+    // One physical line without its line end (LF, CR LF, or CR alone); ending says which
+    // line end it had.
     bool ReadLine(std::string& line, std::string& ending);
 
     struct Closer {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
     std::unique_ptr<std::FILE, Closer> m_pFile;
+    bool m_bBom = false;
 };
 
 }  // namespace tabrel

@@ -14,10 +14,10 @@ std::size_t ReadImportRecords(ConversionJob& job, const AppSettings& settings, b
     return job.Visit([&](auto& facade, auto& imports) -> std::size_t {
         using Record = typename std::decay_t<decltype(facade)>::CommRec;
         imports.clear();
-        const bool utf8 = settings.IsCsvUtf8();
-        if (!job.m_csvInput.Open(job.m_szCsvPath, utf8)) {  // from the start
+        if (!job.m_csvInput.Open(job.m_szCsvPath)) {  // from the start
             return 0;
         }
+        const bool utf8 = settings.IsCsvUtf8() || job.m_csvInput.HasUtf8Bom();
         const char quote = CsvQuoteOf(settings.m_szQuoteMark);
         CSV splitter(quote);
         std::string text;

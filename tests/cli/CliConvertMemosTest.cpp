@@ -120,4 +120,30 @@ TEST(CliConvertMemos, ImportOfPresentMemosOnlyChangesNothing) {
     EXPECT_TRUE(ReadFile(data) == before);
 }
 
+// CSV text as people have it imports as its plain form does: lines ended by a CR alone,
+// and UTF-8 text behind a byte-order mark, read with the default (ANSI) encoding.
+TEST(CliConvertMemos, CrOnlyAndByteOrderMarkCsvImportAsTheirPlainForm) {
+    const CliWork work;
+    const std::string plain = CsvLines({{"Ideas"}, {"Groceries"}, {"Caf\xE9"}});
+    std::string crOnly = plain;
+    for (std::size_t at = 0; (at = crOnly.find("\r\n", at)) != std::string::npos; ++at) {
+        crOnly.erase(at + 1, 1);
+    }
+    const std::string bom = "\xEF\xBB\xBF" + CsvLines({{"Ideas"}, {"Groceries"}, {"Caf\xC3\xA9"}});
+    std::vector<std::string> exports;
+    for (const std::string& text : {plain, crOnly, bom}) {
+        const std::string data = WriteEx(work);
+        const std::string csv = work.File("import.csv");
+        WriteTextFile(csv, text);
+        const ProgramResult imported = work.Import("memos", data, csv);
+        EXPECT_EQ(imported.out, Converted(3)) << imported.err;
+        const std::string out = work.File("out.csv");
+        EXPECT_EQ(work.Export("memos", data, out).exitCode, 0);
+        exports.push_back(ReadTextFile(out));
+    }
+    EXPECT_EQ(exports[1], exports[0]);
+    EXPECT_EQ(exports[2], exports[0]);
+    EXPECT_NE(exports[0].find("\"Caf\xE9\""), std::string::npos);
+}
+
 }  // namespace tabrel

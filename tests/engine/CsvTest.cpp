@@ -35,9 +35,9 @@ std::string Line(const std::vector<std::string>& values, char quote) {
     return line;
 }
 
-std::vector<std::string> Records(const std::string& path, char quote, bool skipBom = false) {
+std::vector<std::string> Records(const std::string& path, char quote) {
     CsvInput input;
-    EXPECT_TRUE(input.Open(path, skipBom));
+    EXPECT_TRUE(input.Open(path));
     std::vector<std::string> records;
     std::string record;
     while (input.Next(record, quote)) {
@@ -119,16 +119,29 @@ TEST(CsvInput, JoinsLinesOfAQuotedItem) {
     EXPECT_EQ(Records(path, '\0').size(), 6u);
 }
 
-TEST(CsvInput, SkipsAByteOrderMarkWhenAsked) {
+TEST(CsvInput, SkipsAndRemembersAByteOrderMark) {
     TempDir dir;
     const std::string path = dir.File("bom.csv");
     WriteTextFile(path, "\xEF\xBB\xBFname,x\r\n");
-    EXPECT_EQ(Records(path, '\0', true), (std::vector<std::string>{"name,x"}));
-    EXPECT_EQ(Records(path, '\0', false), (std::vector<std::string>{"\xEF\xBB\xBFname,x"}));
+    EXPECT_EQ(Records(path, '\0'), (std::vector<std::string>{"name,x"}));
+    CsvInput input;
+    ASSERT_TRUE(input.Open(path));
+    EXPECT_TRUE(input.HasUtf8Bom());
     WriteTextFile(path, "ab");
-    EXPECT_EQ(Records(path, '\0', true), (std::vector<std::string>{"ab"}));
+    EXPECT_EQ(Records(path, '\0'), (std::vector<std::string>{"ab"}));
+    ASSERT_TRUE(input.Open(path));
+    EXPECT_FALSE(input.HasUtf8Bom());
     CsvInput missing;
-    EXPECT_FALSE(missing.Open(dir.File("none.csv"), false));
+    EXPECT_FALSE(missing.Open(dir.File("none.csv")));
+}
+
+// Old Macintosh programs end lines with a CR alone; a CR inside a quoted item stays in it.
+TEST(CsvInput, ACarriageReturnAloneEndsALine) {
+    TempDir dir;
+    const std::string path = dir.File("mac.csv");
+    WriteTextFile(path, "\"a\",\"1\"\r\"b\",\"two\rlines\"\r\r\"c\",\"3\"\r\n\"d\"\r");
+    EXPECT_EQ(Records(path, '"'), (std::vector<std::string>{"\"a\",\"1\"", "\"b\",\"two\rlines\"",
+                                                            "", "\"c\",\"3\"", "\"d\""}));
 }
 
 TEST(CsvOutput, ReplacesTheFileOnlyWhenCommitted) {
