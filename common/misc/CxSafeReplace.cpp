@@ -1,13 +1,18 @@
 #include "misc/CxSafeReplace.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string_view>
+#include <system_error>
 
 #include "misc/CxDebugUtil.h"
 
@@ -33,6 +38,41 @@ std::string ReplacedFile(const std::string& path) {
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The process id in a temporary file name ".<base>.tmp-<pid>-<n>", or 0 when name is none.
+pid_t TempOwner(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix)) {
+        return 0;
+    }
+    name.remove_prefix(prefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size() ||
+        name.find_first_not_of("0123456789", dash + 1) != std::string_view::npos) {
+        return 0;
+    }
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + dash, pid);
+    return error == std::errc() && end == name.data() + dash ? pid : 0;
+}
+
+// Removes the temporary files that saves of target killed before their end left behind:
+// those whose process is gone. A file of a running process (ours included) stays.
+void RemoveStaleTemps(const std::string& folder, const std::string& base) {
+    const std::string prefix = "." + base + ".tmp-";
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        const pid_t pid = TempOwner(name, prefix);
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH && entries->is_regular_file(error) &&
+            !entries->is_symlink(error)) {
+            const std::string path = folder + name;
+            if (::unlink(path.c_str()) == 0) {
+                CX_LOG(kLogProgress, "Removed the stale temporary file %s", path);
+            }
+        }
+    }
 }
 
 mode_t NewFileMode() {
@@ -77,6 +117,7 @@ bool CxSafeReplace::Begin(const std::string& path) {
     }
     const std::string folder = FolderOf(m_szTarget);
     const std::string base = m_szTarget.substr(folder.size());
+    RemoveStaleTemps(folder, base);
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         m_szTempPath = folder + "." + base + ".tmp-" + std::to_string(::getpid()) + "-" +

@@ -13,6 +13,8 @@
 //   the temporary file  ".<name>.tmp-<pid>-<n>" in the replaced file's folder, created
 //                       exclusively (never an existing file or a link), mode 0600 until
 //                       Commit
+//   stale files         Begin removes the temporary files of earlier saves of the same
+//                       file whose process is gone (killed before their end)
 //   Commit              the replaced file's owner (where allowed) and mode, or for a new
 //                       file the mode a file the user creates gets; the data synced; the
 //                       rename over the replaced file; the folder synced

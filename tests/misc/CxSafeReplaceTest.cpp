@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "misc/CxSafeReplace.h"
 #include "support/TestSupport.h"
@@ -80,6 +82,32 @@ TEST(CxSafeReplace, NewFilesAbandonedWritesAndRefusals) {
     EXPECT_FALSE(CxSafeReplace::CanReplace(dir.Folder()));
     EXPECT_TRUE(CxSafeReplace::CanReplace(path));
     EXPECT_TRUE(CxSafeReplace::CanReplace(dir.File("other.csv")));
+}
+
+// The temporary files of saves killed before their end go at the next save of the file;
+// those of running processes, and of other files, stay.
+TEST(CxSafeReplace, RemovesTheTemporaryFilesOfKilledSaves) {
+    TempDir dir;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string gone = std::to_string(child);
+    const std::string running = std::to_string(::getpid());
+    const std::vector<std::string> names{
+        ".address.dat.tmp-" + gone + "-3", ".address.dat.tmp-" + running + "-9999",
+        ".datebook.dat.tmp-" + gone + "-1", ".address.dat.tmp-x-1"};
+    for (const std::string& name : names) {
+        WriteTextFile(dir.File(name), "partial");
+    }
+    ASSERT_TRUE(Replace(dir.File("address.dat"), "saved"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File(".address.dat.tmp-" + gone + "-3")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File(".address.dat.tmp-" + running + "-9999")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File(".datebook.dat.tmp-" + gone + "-1")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File(".address.dat.tmp-x-1")));
+    EXPECT_EQ(ReadTextFile(dir.File("address.dat")), "saved");
 }
 
 }  // namespace
