@@ -10,6 +10,8 @@
 #include <cstring>
 #include <limits>
 
+#include "misc/CxDebugUtil.h"
+
 namespace tabrel {
 
 namespace {
@@ -70,6 +72,20 @@ bool PmFile::Open(const std::string& path, int mode) {
     if (locked != 0) {
         Discard();
         return false;
+    }
+    // A POSIX record lock, as a Palm Desktop running under Wine takes, is invisible to
+    // flock: a file another program holds so is not written under it (it would replace
+    // the file the program has open, and one of the two writes would be lost).
+    if (mode != PmOpenRead) {
+        struct flock probe {};
+        probe.l_type = F_WRLCK;
+        probe.l_whence = SEEK_SET;
+        if (::fcntl(m_fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK) {
+            CX_LOG(kLogFailure, "The file %s is locked by another program (process %d).", path,
+                   static_cast<int>(probe.l_pid));
+            Discard();
+            return false;
+        }
     }
     if (mode == PmOpenCreate) {
         if (::ftruncate(m_fd, 0) != 0) {
