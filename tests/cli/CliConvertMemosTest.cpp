@@ -2,6 +2,7 @@
 // file (an equal memo, a memo with the same first line and a changed text, a new memo) and
 // the export after it.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "support/ClassicWriter.h"
 #include "support/Db6xWriter.h"
 #include "support/PalmSgWriter.h"
+#include "support/RecordLockHolder.h"
 
 namespace tabrel {
 
@@ -144,6 +146,26 @@ TEST(CliConvertMemos, CrOnlyAndByteOrderMarkCsvImportAsTheirPlainForm) {
     EXPECT_EQ(exports[1], exports[0]);
     EXPECT_EQ(exports[2], exports[0]);
     EXPECT_NE(exports[0].find("\"Caf\xE9\""), std::string::npos);
+}
+
+// While another program (a Palm Desktop under Wine) holds a POSIX lock on the file, an
+// import is refused and leaves the file byte for byte; an export still reads it.
+TEST(CliConvertMemos, ImportIntoAFileAnotherProgramLocksIsRefused) {
+    const CliWork work;
+    const std::string data = WriteEx(work);
+    const Bytes before = ReadFile(data);
+    const test::RecordLockHolder holder(data, F_RDLCK);
+    ASSERT_TRUE(holder.IsHolding());
+
+    const std::string csv = work.File("import.csv");
+    WriteTextFile(csv, CsvLines({{"A new memo"}}));
+    const ProgramResult imported = work.Import("memos", data, csv);
+    EXPECT_NE(imported.exitCode, 0);
+    EXPECT_NE(imported.err.find("Error saving the Palm Desktop database."), std::string::npos)
+        << imported.err;
+    EXPECT_TRUE(ReadFile(data) == before);
+    const ProgramResult exported = work.Export("memos", data, work.File("out.csv"));
+    EXPECT_EQ(exported.exitCode, 0) << exported.err;
 }
 
 }  // namespace tabrel

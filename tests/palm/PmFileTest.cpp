@@ -2,15 +2,14 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <csignal>
 #include <random>
 
 #include "palm/dat/PmFile.h"
+#include "support/RecordLockHolder.h"
 #include "support/TestSupport.h"
 
 namespace tabrel {
@@ -81,31 +80,14 @@ TEST(PmFile, FileUnderAnotherProgramsRecordLockIsNotWritten) {
     test::TempDir dir;
     const std::string path = dir.File("held.dat");
     test::WriteFile(path, {1, 2, 3});
-    std::array<int, 2> ready{};
-    ASSERT_EQ(::pipe(ready.data()), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        struct flock lock {};
-        lock.l_type = F_RDLCK;
-        lock.l_whence = SEEK_SET;
-        const char done = ::fcntl(fd, F_SETLK, &lock) == 0 ? 'y' : 'n';
-        [[maybe_unused]] const ssize_t sent = ::write(ready[1], &done, 1);
-        ::pause();
-        ::_exit(0);
-    }
-    ASSERT_GT(child, 0);
-    char done = 0;
-    ASSERT_EQ(::read(ready[0], &done, 1), 1);
-    ::close(ready[0]);
-    ::close(ready[1]);
     PmFile file;
-    EXPECT_EQ(done, 'y');
-    EXPECT_FALSE(file.Open(path, PmOpenReadWrite));
-    EXPECT_FALSE(file.Open(path, PmOpenCreate));
-    EXPECT_TRUE(file.Open(path, PmOpenRead) && file.Close());
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    {
+        const test::RecordLockHolder holder(path, F_RDLCK);
+        ASSERT_TRUE(holder.IsHolding());
+        EXPECT_FALSE(file.Open(path, PmOpenReadWrite));
+        EXPECT_FALSE(file.Open(path, PmOpenCreate));
+        EXPECT_TRUE(file.Open(path, PmOpenRead) && file.Close());
+    }
     EXPECT_TRUE(file.Open(path, PmOpenReadWrite) && file.Close());
     EXPECT_EQ(test::ReadFile(path), (Bytes{1, 2, 3}));
 }
