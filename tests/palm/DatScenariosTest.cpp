@@ -107,6 +107,30 @@ TYPED_TEST(DatScenarios, FailedSaveLeavesTheOriginalFile) {
               1);
 }
 
+// A file another program wrote after the load is not saved over (its change would be
+// lost); the program's own saves one after the other still go through.
+TYPED_TEST(DatScenarios, FileChangedAfterTheLoadIsNotSavedOver) {
+    const Bytes original = TypeParam::Sample();
+    DatFile dat(original);
+    typename TypeParam::Util memos(dat.Path());
+    ASSERT_TRUE(memos.IsLoaded());
+    Bytes changed = original;
+    changed.push_back(0);
+    WriteFile(dat.Path(), changed);
+    ASSERT_TRUE(TypeParam::ChangeFirst(memos, "lost"));
+    EXPECT_FALSE(memos.Save());
+    EXPECT_EQ(dat.Read(), changed);
+    EXPECT_EQ(dat.EntryCount(), 1u);
+
+    WriteFile(dat.Path(), original);
+    ASSERT_TRUE(memos.LoadFile(dat.Path()));
+    ASSERT_TRUE(TypeParam::ChangeFirst(memos, "first save"));
+    EXPECT_TRUE(memos.Save());
+    ASSERT_TRUE(TypeParam::ChangeFirst(memos, "second save"));
+    EXPECT_TRUE(memos.Save());
+    EXPECT_TRUE(typename TypeParam::Util(dat.Path()).IsLoaded());
+}
+
 // Loading only reads: a file the user may not write, in a folder the user may not write,
 // loads (a save then fails and leaves it alone). The file is still held exclusively while
 // it loads.

@@ -85,6 +85,7 @@ bool PmClassicUtil::LoadFile(const std::string& path) {
         LogLine(kLogFailure, Log().openFailed, path);
     }
     ok = ok && RunLoadSteps();
+    const std::optional<PmFileStamp> stamp = GetOpenStamp();
     Close();
     if (!ok) {
         LogLine(kLogFailure, Log().loadFailed, path);
@@ -93,6 +94,7 @@ bool PmClassicUtil::LoadFile(const std::string& path) {
     LogLine(kLogProgress, Log().loadDone);
     SetFileName(m_info.fileNameIsLoadedPath ? path : m_szDatabaseName);
     m_szLoadedPath = path;
+    m_loadedStamp = stamp;
     m_bLoaded = true;
     m_bLoadFailed = false;
     return true;

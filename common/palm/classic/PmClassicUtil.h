@@ -195,6 +195,7 @@ class PmClassicUtil : public PmDBUtil {
     bool m_bDatabaseNameRead = false;  // false: a save records the path it writes to
     std::string m_szLabelText;
     std::string m_szLoadedPath;
+    std::optional<PmFileStamp> m_loadedStamp;  // the loaded file as it was when read
     std::vector<std::uint8_t> m_trailing;
 };
 

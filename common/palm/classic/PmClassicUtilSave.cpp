@@ -28,8 +28,9 @@ bool PmClassicUtil::SaveAs(const std::string& path) {
     PmFile target;
     CxSafeReplace replacement;
     const std::string fileName = GetFileName();
-    bool ok = target.Open(path, PmOpenReadWrite) && replacement.Begin(path) &&
-              Open(replacement.GetTempPath(), PmOpenCreate);
+    bool ok = target.Open(path, PmOpenReadWrite) &&
+              UnchangedSinceLoad(target, path, m_szLoadedPath, m_loadedStamp) &&
+              replacement.Begin(path) && Open(replacement.GetTempPath(), PmOpenCreate);
     if (!ok) {
         LogLine(kLogFailure, Log().saveOpenFailed);
     }
@@ -41,6 +42,9 @@ bool PmClassicUtil::SaveAs(const std::string& path) {
     ok = Close() && ok;
     ok = ok && replacement.Commit();
     SetFileName(fileName);
+    if (ok && path == m_szLoadedPath) {
+        m_loadedStamp = PmFileStamp::Of(path);
+    }
     if (ok) {
         LogLine(kLogProgress, Log().saveDone);
     }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "misc/CxAssert.h"
+#include "misc/CxDebugUtil.h"
 #include "misc/CxText.h"
 
 namespace tabrel {
@@ -393,6 +394,16 @@ bool PmDBUtil::GetCategoryId(std::string_view name, std::int32_t& id, bool add) 
         return true;
     }
     id = -1;
+    return false;
+}
+
+bool PmDBUtil::UnchangedSinceLoad(const PmFile& target, const std::string& path,
+                                  const std::string& loadedPath,
+                                  const std::optional<PmFileStamp>& loaded) {
+    if (path != loadedPath || !loaded || target.GetStamp() == loaded) {
+        return true;
+    }
+    CX_LOG(kLogFailure, "The file %s was changed by another program after it was loaded.", path);
     return false;
 }
 

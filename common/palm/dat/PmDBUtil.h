@@ -68,6 +68,14 @@ class PmDBUtil {
     std::uint64_t GetFileSize() const { return m_hFile.GetSize(); }
     // True only when every byte written since Open reached the file.
     bool Flush() { return m_hFile.Flush(); }
+    // The stamp of the open file (PmFile.h); nullopt when nothing is open.
+    std::optional<PmFileStamp> GetOpenStamp() const { return m_hFile.GetStamp(); }
+    // Whether target, opened at path to be replaced, is still the file loaded from
+    // loadedPath with the stamp loaded: a save over it would lose what another program wrote
+    // since (logged). Another path, or no stamp, counts as unchanged.
+    static bool UnchangedSinceLoad(const PmFile& target, const std::string& path,
+                                   const std::string& loadedPath,
+                                   const std::optional<PmFileStamp>& loaded);
     // Flush and fsync, for saves that write a temporary file and rename it.
     bool Sync() { return m_hFile.Sync(); }
 

@@ -40,7 +40,30 @@ bool OpenFlags(int mode, int& flags) {
     }
 }
 
+PmFileStamp StampOf(const struct stat& info) {
+    return PmFileStamp{
+        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::uint64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
+        static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
+}
+
 }  // namespace
+
+std::optional<PmFileStamp> PmFileStamp::Of(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return StampOf(info);
+}
+
+std::optional<PmFileStamp> PmFile::GetStamp() const {
+    struct stat info {};
+    if (!IsOpen() || ::fstat(m_fd, &info) != 0) {
+        return std::nullopt;
+    }
+    return StampOf(info);
+}
 
 PmFile::~PmFile() {
     Close();

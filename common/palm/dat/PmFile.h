@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,6 +22,20 @@ enum PmOpenMode : int {
     PmOpenWrite = 1,      // write; the file must exist
     PmOpenReadWrite = 2,  // read and write; the file must exist, its contents are kept
     PmOpenCreate = 3,     // read and write; created when missing, emptied when present
+};
+
+// What tells one version of a file from another: which file it is, its size and when it
+// last changed.
+struct PmFileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t changedSeconds = 0;
+    std::int64_t changedNanoseconds = 0;
+
+    bool operator==(const PmFileStamp&) const = default;
+    // The stamp of the file at path (a symbolic link followed); nullopt when there is none.
+    static std::optional<PmFileStamp> Of(const std::string& path);
 };
 
 class PmFile {
@@ -40,6 +55,8 @@ class PmFile {
     // file; true as well when nothing is open.
     bool Close();
     bool IsOpen() const { return m_fd >= 0; }
+    // The stamp of the open file; nullopt when nothing is open.
+    std::optional<PmFileStamp> GetStamp() const;
 
     // The logical position; 0 when nothing is open.
     std::uint64_t GetPosition() const { return m_nPosition; }

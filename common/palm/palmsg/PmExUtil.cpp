@@ -91,6 +91,7 @@ bool PmExUtil::LoadFile(const std::string& path) {
         CX_LOG(kLogFailure, "Failed to open file: %s", path);
     }
     ok = ok && RunLoadSteps();
+    const std::optional<PmFileStamp> stamp = GetOpenStamp();
     Close();
     if (!ok) {
         if (m_info.app == AppContacts) {
@@ -101,6 +102,7 @@ bool PmExUtil::LoadFile(const std::string& path) {
         return false;
     }
     m_szLoadedPath = path;
+    m_loadedStamp = stamp;
     SetFileName(m_szDatabaseName);
     if (m_info.app != AppMemos) {
         CX_LOG(kLogProgress, "Palm Desktop %s information is loaded successfully.", Word());

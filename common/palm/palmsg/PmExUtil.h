@@ -192,6 +192,7 @@ class PmExUtil : public PmDBUtil {
     std::string m_szDatabaseName;
     bool m_bDatabaseNameRead = false;  // false: a save records the path it writes to
     std::string m_szLoadedPath;
+    std::optional<PmFileStamp> m_loadedStamp;  // the loaded file as it was when read
     std::vector<std::uint8_t> m_trailing;
 };
 

@@ -32,6 +32,10 @@ bool PmExUtil::SaveAs(const std::string& path) {
         CX_LOG(kLogFailure, "Failed to open file: %s", path);
         return false;
     }
+    if (!UnchangedSinceLoad(target, path, m_szLoadedPath, m_loadedStamp)) {
+        CX_LOG(kLogFailure, "Failed to save Palm Desktop %s database.", Word());
+        return false;
+    }
     CxSafeReplace replacement;
     const std::string fileName = GetFileName();
     bool ok = replacement.Begin(path) && Open(replacement.GetTempPath(), PmOpenCreate);
@@ -43,6 +47,9 @@ bool PmExUtil::SaveAs(const std::string& path) {
     ok = Close() && ok;
     ok = ok && replacement.Commit();
     SetFileName(fileName);
+    if (ok && path == m_szLoadedPath) {
+        m_loadedStamp = PmFileStamp::Of(path);
+    }
     if (!ok) {
         CX_LOG(kLogFailure, "Failed to save Palm Desktop %s database.", Word());
         return false;
