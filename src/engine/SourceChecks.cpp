@@ -65,9 +65,8 @@ std::optional<UserMessage> CheckCsvFile(ConversionJob& job, AppSettings& setting
     }
     settings.CsvFile() = CutText(path, kSettingsPathMax);
     job.m_szCsvPath = path;
-    const bool usable = settings.m_nMode == ModeCsvToPalm
-                            ? job.m_csvInput.Open(path)
-                            : CxSafeReplace::CanReplace(path);
+    const bool usable = settings.m_nMode == ModeCsvToPalm ? job.m_csvInput.Open(path)
+                                                          : CxSafeReplace::CanReplace(path);
     if (!usable) {
         return Error(fmt::format("Error opening CSV file: {}", path));
     }
