@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <cstdio>
+#include <new>
 
 #include "engine/AppSettings.h"
 #include "engine/ConversionDriver.h"
@@ -35,6 +36,22 @@ AppSettings ReadSettings() {
 int Fail(const std::string& text) {
     fmt::print(stderr, "{}\n", text);
     return 1;
+}
+
+// Runs a command; running out of memory anywhere in it ends it with the memory message,
+// once what it held is released.
+template <class Command>
+int GuardMemory(const std::string& source, const Command& command) {
+    try {
+        return command();
+    } catch (const std::bad_alloc&) {
+        return Fail(NotEnoughMemoryMessage(source).text);
+    }
+}
+
+// The data a command reads, as the memory message names it.
+std::string SourceName(const ConvertOptions& options) {
+    return PalmDataName(options.app, !options.user, options.file);
 }
 
 // The Palm user library, loaded while a command runs.
@@ -75,6 +92,9 @@ std::optional<std::string> Prepare(const ConvertOptions& options, int mode, Conv
     }
     if (options.title) {
         settings.m_bAddTitle = true;
+    }
+    if (options.noBackup) {
+        settings.m_bMakeBackup = false;
     }
     if (options.user) {
         settings.m_nPmDataMode = PmDataByUser;
@@ -128,9 +148,15 @@ int Convert(const ConvertOptions& options, int mode) {
     QuietObserver observer;
     const ConversionResult result = RunConversion(job, settings, observer);
     if (!result.Succeeded()) {
+        if (result.m_backupPath) {
+            fmt::print(stderr, "{}\n", BackupKeptText(*result.m_backupPath));
+        }
         return Fail(result.m_failure->text);
     }
     fmt::print("{}\n", FinishResultText(result.m_nConverted));
+    if (result.m_backupPath) {
+        fmt::print("{}\n", BackupKeptText(*result.m_backupPath));
+    }
     return 0;
 }
 
@@ -147,26 +173,7 @@ const char* GenerationName(PmDataVersion version) {
     }
 }
 
-}  // namespace
-
-int AppOfName(const std::string& name) {
-    for (const PmAppInfo& info : kPmApps) {
-        if (name == info.option) {
-            return info.app;
-        }
-    }
-    return 0;
-}
-
-int RunExport(const ConvertOptions& options) {
-    return Convert(options, ModePalmToCsv);
-}
-
-int RunImport(const ConvertOptions& options) {
-    return Convert(options, ModeCsvToPalm);
-}
-
-int RunFields(const ConvertOptions& options) {
+int ListFields(const ConvertOptions& options) {
     AppSettings settings = ReadSettings();
     UserLibrary library;
     ConversionJob job;
@@ -179,7 +186,7 @@ int RunFields(const ConvertOptions& options) {
     return 0;
 }
 
-int RunInfo(const std::string& file, int app) {
+int TellInfo(const std::string& file, int app) {
     ReadSettings();
     ConversionJob job;
     for (const PmAppInfo& info : kPmApps) {
@@ -203,6 +210,33 @@ int RunInfo(const std::string& file, int app) {
         }
     }
     return Fail(fmt::format("Not a Palm Desktop data file: {}", file));
+}
+
+}  // namespace
+
+int AppOfName(const std::string& name) {
+    for (const PmAppInfo& info : kPmApps) {
+        if (name == info.option) {
+            return info.app;
+        }
+    }
+    return 0;
+}
+
+int RunExport(const ConvertOptions& options) {
+    return GuardMemory(SourceName(options), [&] { return Convert(options, ModePalmToCsv); });
+}
+
+int RunImport(const ConvertOptions& options) {
+    return GuardMemory(SourceName(options), [&] { return Convert(options, ModeCsvToPalm); });
+}
+
+int RunFields(const ConvertOptions& options) {
+    return GuardMemory(SourceName(options), [&] { return ListFields(options); });
+}
+
+int RunInfo(const std::string& file, int app) {
+    return GuardMemory(file, [&] { return TellInfo(file, app); });
 }
 
 int RunUsers() {

@@ -20,6 +20,7 @@ struct ConvertOptions {
     bool append = false;
     bool title = false;
     bool skipFirstLine = false;
+    bool noBackup = false;
 };
 
 // The application code of a name (contacts, calendar, tasks, memos); 0 for none.

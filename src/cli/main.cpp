@@ -1,6 +1,8 @@
 // tabrel-cli: converts Palm Desktop data to CSV and back, for scripts and batch work.
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <new>
 #include <string>
 
 #include "cli/CliCommands.h"
@@ -48,9 +50,7 @@ void AddCsvOptions(CLI::App& command, ConvertOptions& options) {
         ->type_name("ansi|utf-8");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     CLI::App app{
         "Tabrel: converts Palm Desktop Contacts, Calendar, Tasks and Memos to CSV files and "
         "CSV files back into Palm Desktop data.",
@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
     AddCsvOptions(*importCommand, importOptions);
     importCommand->add_flag("--skip-first-line", importOptions.skipFirstLine,
                             "Leave out the CSV file's first line (a title row)");
+    importCommand->add_flag("--no-backup", importOptions.noBackup,
+                            "Do not keep a copy of the Palm Desktop file before writing into it");
 
     ConvertOptions fieldsOptions;
     std::string fieldsApp;
@@ -127,4 +129,16 @@ int main(int argc, char** argv) {
         return RunUsers();
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // A command names its file itself; this is what is left for the command line.
+        std::fputs("Not enough memory to run tabrel-cli.\n", stderr);
+        return 1;
+    }
 }

@@ -67,6 +67,7 @@ void LoadSettings(const CxIniUtil& ini, AppSettings& settings) {
     settings.m_nLogLevel = ini.ReadInt(section, "LogLevel", defaults.m_nLogLevel);
     settings.m_bAddTitle = ini.ReadBool(section, "AddTitle", defaults.m_bAddTitle);
     settings.m_szCsvEncoding = ReadText(ini, "CsvEncoding", 15, defaults.m_szCsvEncoding);
+    settings.m_bMakeBackup = ini.ReadBool(section, "MakeBackup", defaults.m_bMakeBackup);
 }
 
 bool SaveSettings(CxIniUtil& ini, const AppSettings& settings) {
@@ -96,6 +97,7 @@ bool SaveSettings(CxIniUtil& ini, const AppSettings& settings) {
     number("LogLevel", settings.m_nLogLevel);
     written = ini.WriteBool(section, "AddTitle", settings.m_bAddTitle) && written;
     text("CsvEncoding", settings.m_szCsvEncoding, 15);
+    written = ini.WriteBool(section, "MakeBackup", settings.m_bMakeBackup) && written;
     return written;
 }
 

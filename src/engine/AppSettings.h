@@ -44,6 +44,8 @@ struct AppSettings {
     int m_nLogLevel = 3;
     bool m_bAddTitle = false;
     std::string m_szCsvEncoding = kCsvEncodingAnsi;
+    // Whether a conversion into a Palm Desktop file first keeps a copy of it beside it.
+    bool m_bMakeBackup = true;
 
     // The Palm Desktop file and CSV file keys of the current application.
     std::string& PmFile();

@@ -2,12 +2,15 @@
 
 #include <fmt/format.h>
 
+#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/CsvFile.h"
 #include "engine/CsvFormat.h"
 #include "engine/SourceChecks.h"
+#include "misc/CxBackupCopy.h"
 #include "misc/CxCodePage.h"
 #include "misc/CxDebugUtil.h"
 #include "palm/desktop/PmApp.h"
@@ -132,6 +135,7 @@ class Pass {
         std::uint32_t converted = 0;
         std::uint32_t failed = 0;
         bool saved = true;
+        std::optional<UserMessage> refusal;
         m_job.Visit([&](auto& facade, auto& imports) {
             std::vector<FieldDescriptor> catalogueFields;
             for (const FieldDescriptor& field : m_job.m_fields) {
@@ -140,6 +144,15 @@ class Pass {
                 }
             }
             const CommFieldSet carried = facade.GetCarriedFields(catalogueFields);
+            // A 6.x database is written record by record, a .dat file once at the end.
+            const bool writesEachRecord = facade.GetLoadedVersion() == PM_DATA_EX2;
+            if (writesEachRecord) {
+                refusal = PrepareWrite(facade, result);
+                if (refusal) {
+                    saved = false;
+                    return;
+                }
+            }
             for (std::size_t k = 0; k < m_job.m_selectedRecords.size(); ++k) {
                 const std::size_t position = m_job.m_selectedRecords[k];
                 if (position < imports.size()) {
@@ -159,15 +172,20 @@ class Pass {
             }
             Finishing();
             if (converted > 0) {
-                saved = facade.Save();
+                refusal = writesEachRecord ? SaveRefusal(facade) : PrepareWrite(facade, result);
+                saved = !refusal && facade.Save();
+                if (!saved && !refusal) {
+                    refusal = SaveRefusal(facade);  // what changed while saving, if anything
+                }
             }
         });
         m_job.m_csvInput.Close();
         if (!saved) {
             CX_LOG(kLogFailure, "Failed to save the Palm Desktop database.");
-            result.m_failure =
-                UserMessage{kErrorCaption,
-                            "Error saving the Palm Desktop database. No records were converted."};
+            result.m_failure = refusal ? *refusal
+                                       : UserMessage{kErrorCaption,
+                                                     "Error saving the Palm Desktop database. No "
+                                                     "records were converted."};
             result.m_nFailed = converted + failed;
             return result;
         }
@@ -183,6 +201,43 @@ class Pass {
         return result;
     }
 
+    // Why the loaded file must not be saved over now: another program holds it, or changed
+    // it after the load.
+    template <class Facade>
+    static std::optional<UserMessage> SaveRefusal(const Facade& facade) {
+        const std::string path = facade.GetLoadedPath();
+        if (auto refusal = CheckNotInUse(path)) {
+            return refusal;
+        }
+        if (facade.LoadedFileChanged()) {
+            return ChangedOnDiskMessage(path);
+        }
+        return std::nullopt;
+    }
+
+    // Clears the first write into the loaded file: nobody else holds it or changed it, and
+    // the copy the settings ask for is kept (named in result).
+    template <class Facade>
+    std::optional<UserMessage> PrepareWrite(const Facade& facade, ConversionResult& result) const {
+        if (auto refusal = SaveRefusal(facade)) {
+            return refusal;
+        }
+        if (!m_settings.m_bMakeBackup) {
+            return std::nullopt;
+        }
+        const std::string path = facade.GetLoadedPath();
+        std::string error;
+        result.m_backupPath = MakeBackupCopy(path, kBackupsKept, error);
+        if (!result.m_backupPath) {
+            CX_LOG(kLogFailure, "No backup copy of %s: %s.", path, error);
+            return UserMessage{kErrorCaption,
+                               fmt::format("No copy of the file {} could be kept before writing "
+                                           "into it: {}. Nothing was written.",
+                                           path, error)};
+        }
+        return std::nullopt;
+    }
+
     ConversionJob& m_job;
     const AppSettings& m_settings;
     ConversionObserver& m_observer;
@@ -193,7 +248,19 @@ class Pass {
 
 ConversionResult RunConversion(ConversionJob& job, const AppSettings& settings,
                                ConversionObserver& observer) {
-    return Pass(job, settings, observer).Run();
+    try {
+        return Pass(job, settings, observer).Run();
+    } catch (const std::bad_alloc&) {
+        // Nothing was written: the CSV file is replaced and the Palm file saved only at the
+        // end of a pass. What the pass held is gone with its frames.
+        const std::string path =
+            job.Visit([](auto& facade, auto&) { return facade.GetLoadedPath(); });
+        job.m_nConverted = 0;
+        CX_LOG(kLogFailure, "Not enough memory to convert %s.", path);
+        ConversionResult result;
+        result.m_failure = NotEnoughMemoryMessage(path);
+        return result;
+    }
 }
 
 std::string NoRecordSelectedText(int app) {
@@ -204,6 +271,10 @@ std::string NoRecordSelectedText(int app) {
 
 std::string FinishResultText(std::uint32_t converted) {
     return fmt::format("Convesion succeeded. {} records were converted", converted);
+}
+
+std::string BackupKeptText(std::string_view path) {
+    return fmt::format("A copy of the original file was kept: {}", path);
 }
 
 }  // namespace tabrel

@@ -4,6 +4,10 @@
 // saves once at the end. The pass counts the records converted and reports its progress
 // through a ConversionObserver, which each front end implements.
 //
+// Before its first write into a Palm Desktop file, a pass keeps a copy of the file beside
+// it (unless the settings say not to); a copy that cannot be made ends the pass with
+// nothing written.
+//
 // A pass that could not complete (the CSV file not written, the Palm Desktop data not
 // saved, records that could not be written) says so in its result, with the number of
 // records that really reached their destination.
@@ -35,6 +39,8 @@ struct ConversionResult {
     std::uint32_t m_nFailed = 0;
     // Set when the pass failed; the message to show.
     std::optional<UserMessage> m_failure;
+    // The copy of the Palm Desktop file kept before the pass wrote into it.
+    std::optional<std::string> m_backupPath;
 
     bool Succeeded() const { return !m_failure; }
 };
@@ -52,5 +58,10 @@ std::string NoRecordSelectedText(int app);
 
 // "Convesion succeeded. %d records were converted", filled in.
 std::string FinishResultText(std::uint32_t converted);
+// The line that names the copy kept of the Palm Desktop file.
+std::string BackupKeptText(std::string_view path);
+
+// How many copies of a Palm Desktop file are kept beside it.
+inline constexpr std::size_t kBackupsKept = 5;
 
 }  // namespace tabrel

@@ -43,6 +43,9 @@ FinishSummary MakeFinishSummary(const AppSettings& settings, const PalmUserList&
     summary.m_szDest = toCsv ? csvSide : palmSide;
     summary.m_szResult =
         result.m_failure ? result.m_failure->text : FinishResultText(result.m_nConverted);
+    if (result.m_backupPath) {
+        summary.m_szResult += "\n" + BackupKeptText(*result.m_backupPath);
+    }
     return summary;
 }
 

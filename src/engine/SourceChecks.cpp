@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <new>
 #include <string>
 
+#include "misc/CxDebugUtil.h"
 #include "misc/CxSafeReplace.h"
 #include "misc/CxText.h"
+#include "palm/desktop/PmFileInUse.h"
 
 namespace tabrel {
 
@@ -24,6 +27,36 @@ bool IsRegularFile(const std::string& path) {
 
 }  // namespace
 
+std::optional<UserMessage> CheckNotInUse(std::string_view path) {
+    const std::string file(path);
+    const std::optional<std::string> hold = FindOtherProgramsHold(file);
+    if (!hold) {
+        return std::nullopt;
+    }
+    CX_LOG(kLogFailure, "The file %s is in use by another program: %s.", file, *hold);
+    return Error(
+        fmt::format("Another program (Palm Desktop) is using the file {}: {}. Please "
+                    "close that program first, then try again. Nothing was written.",
+                    file, *hold));
+}
+
+UserMessage ChangedOnDiskMessage(std::string_view path) {
+    return Error(
+        fmt::format("The file {} was changed by another program after it was loaded, "
+                    "so it was not overwritten. Please start the conversion again. "
+                    "Nothing was written.",
+                    path));
+}
+
+UserMessage NotEnoughMemoryMessage(std::string_view path) {
+    return Error(fmt::format("Not enough memory to load {}. Nothing was written.", path));
+}
+
+std::string PalmDataName(int app, bool byFile, std::string_view file) {
+    return byFile ? std::string(file)
+                  : fmt::format("the Palm Desktop {} database", GetAppInfo(app).word);
+}
+
 std::optional<UserMessage> CheckPalmFile(ConversionJob& job, std::string_view path) {
     const PmDataVersion version =
         job.Visit([&](auto& facade, auto&) { return facade.CheckFileVersion(std::string(path)); });
@@ -39,15 +72,30 @@ std::optional<UserMessage> LoadPalmData(ConversionJob& job, AppSettings& setting
     // The key keeps 259 characters; the file loaded is the one named, however long.
     settings.PmFile() = CutText(pageFileText, kSettingsPathMax);
     const std::string path(pageFileText);
-    const bool loaded = job.Visit([&](auto& facade, auto&) {
-        return settings.m_nPmDataMode == PmDataByFile ? facade.LoadByFile(path)
-                                                      : facade.LoadByUser(settings.m_nPmUserId);
-    });
+    bool loaded = false;
+    try {
+        loaded = job.Visit([&](auto& facade, auto&) {
+            return settings.m_nPmDataMode == PmDataByFile ? facade.LoadByFile(path)
+                                                          : facade.LoadByUser(settings.m_nPmUserId);
+        });
+    } catch (const std::bad_alloc&) {
+        job.Visit([](auto& facade, auto&) { facade.Reset(); });
+        const std::string named =
+            PalmDataName(job.m_nApp, settings.m_nPmDataMode == PmDataByFile, path);
+        CX_LOG(kLogFailure, "Not enough memory to load %s.", named);
+        return NotEnoughMemoryMessage(named);
+    }
     if (!loaded) {
         return Error("Error opening the Palm Desktop database.");
     }
-    if (settings.m_nMode == ModeCsvToPalm &&
-        job.Visit([](auto& facade, auto&) { return facade.IsLoadedReadOnly(); })) {
+    if (settings.m_nMode != ModeCsvToPalm) {
+        return std::nullopt;
+    }
+    if (auto refusal =
+            CheckNotInUse(job.Visit([](auto& facade, auto&) { return facade.GetLoadedPath(); }))) {
+        return refusal;
+    }
+    if (job.Visit([](auto& facade, auto&) { return facade.IsLoadedReadOnly(); })) {
         return Error(kJetImportRefused);
     }
     return std::nullopt;

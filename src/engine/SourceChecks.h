@@ -8,6 +8,7 @@
 // the pass will be able to do so.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/AppSettings.h"
@@ -23,13 +24,25 @@ inline constexpr const char* kJetImportRefused =
     "Writing to Palm Desktop 6.x databases is not supported yet. Export the records to CSV, or "
     "choose a file of Palm Desktop 4.x.";
 
+// A conversion into the Palm Desktop file at path while another program (a running Palm
+// Desktop) holds it, naming the file and how it is held; nothing when none does.
+std::optional<UserMessage> CheckNotInUse(std::string_view path);
+// The refusal of a save over a file another program changed after it was loaded.
+UserMessage ChangedOnDiskMessage(std::string_view path);
+// The end of a conversion that ran out of memory loading or converting path.
+UserMessage NotEnoughMemoryMessage(std::string_view path);
+// The Palm data of a conversion as messages name it: the file, or in by-user mode the
+// application's database.
+std::string PalmDataName(int app, bool byFile, std::string_view file);
+
 // By-file mode: whether the named file is a Palm Desktop file of the application.
 std::optional<UserMessage> CheckPalmFile(ConversionJob& job, std::string_view path);
 
 // Stores the page's Palm Desktop file name (at most 259 characters) in the application's
 // key, then loads by file or by user as PmDataMode says. CSV to Palm Desktop writes into
-// the loaded database, which cannot be a Jet file: that is refused (kJetImportRefused)
-// before anything is written.
+// the loaded database, which another program must not hold (CheckNotInUse) and which
+// cannot be a Jet file (kJetImportRefused): both are refused before anything is written.
+// Running out of memory is refused with NotEnoughMemoryMessage, the partial load dropped.
 std::optional<UserMessage> LoadPalmData(ConversionJob& job, AppSettings& settings,
                                         std::string_view pageFileText);
 

@@ -7,7 +7,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <exception>
+#include <new>
 
+#include "engine/SourceChecks.h"
 #include "gui/GuiMessages.h"
 #include "gui/TfmAddrData.h"
 #include "gui/TfmDateData.h"
@@ -174,6 +176,14 @@ TfmPage* TfmMain::RecordPage() const {
 bool TfmMain::GoToPage(int target, bool check) {
     try {
         return RunPageChange(target, check);
+    } catch (const std::bad_alloc&) {
+        // Said, and the wizard stays where it was; what the change held is released.
+        const AppSettings& settings = m_state.m_settings;
+        CX_LOG(kLogFailure, "Not enough memory for a page change.");
+        ShowError(this,
+                  NotEnoughMemoryMessage(PalmDataName(
+                      settings.m_nApp, settings.m_nPmDataMode == PmDataByFile, settings.PmFile())));
+        return false;
     } catch (const std::exception& error) {
         CX_LOG(kLogFailure, "Unhandled exception in a page change: %s", error.what());
     } catch (...) {

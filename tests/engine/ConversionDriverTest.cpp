@@ -155,9 +155,13 @@ TEST(ConversionDriver, ImportsAndSavesOnce) {
     WriteTextFile(f.dir.File("in.csv"), "\"keep\"\r\n\"old\r\nnew note\"\r\n\"brand new\"\r\n");
     f.Prepare(ModeCsvToPalm, "in.csv");
     ASSERT_EQ(ReadImportRecords(f.job, f.settings), 3u);
+    const Bytes before = ReadFile(f.palmPath);
     const ConversionResult result = f.Run();
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.m_nConverted, 2u);  // the equal one is not counted
+    ASSERT_TRUE(result.m_backupPath);
+    EXPECT_TRUE(result.m_backupPath->starts_with(f.palmPath + "."));
+    EXPECT_EQ(ReadFile(*result.m_backupPath), before);
     EXPECT_EQ(f.observer.positions, (std::vector<int>{0, 33, 66, 100, 100}));
 
     PmMemoInfo again(60000);
@@ -179,19 +183,29 @@ TEST(ConversionDriver, NothingNewLeavesTheFileUnsaved) {
     EXPECT_EQ(ReadFile(f.palmPath), before);
 }
 
-TEST(ConversionDriver, AFailedSaveIsReportedAsAFailure) {
-    Fixture f({"keep"});
-    WriteTextFile(f.dir.File("in.csv"), "\"new\"\r\n");
-    f.Prepare(ModeCsvToPalm, "in.csv");
-    ReadImportRecords(f.job, f.settings);
-    // The data file goes away before the save.
-    std::filesystem::remove(f.palmPath);
-    const ConversionResult result = f.Run();
-    ASSERT_FALSE(result.Succeeded());
-    EXPECT_EQ(result.m_nConverted, 0u);
-    EXPECT_EQ(result.m_failure->caption, "Tabrel Error");
-    EXPECT_EQ(result.m_failure->text,
-              "Error saving the Palm Desktop database. No records were converted.");
+// A file another program rewrote or removed after the load is not saved over, nor copied.
+TEST(ConversionDriver, AFileChangedAfterTheLoadIsNotSavedOver) {
+    for (const bool removed : {false, true}) {
+        Fixture f({"keep"});
+        WriteTextFile(f.dir.File("in.csv"), "\"new\"\r\n");
+        f.Prepare(ModeCsvToPalm, "in.csv");
+        ReadImportRecords(f.job, f.settings);
+        const std::string theirs = WriteMemos(f.dir, {"theirs", "too"}, "theirs.dat");
+        std::filesystem::rename(theirs, f.palmPath);
+        if (removed) {
+            std::filesystem::remove(f.palmPath);
+        }
+        const ConversionResult result = f.Run();
+        ASSERT_FALSE(result.Succeeded());
+        EXPECT_EQ(result.m_nConverted, 0u);
+        EXPECT_FALSE(result.m_backupPath);
+        EXPECT_EQ(result.m_failure->text, ChangedOnDiskMessage(f.palmPath).text);
+        EXPECT_EQ(result.m_failure->text,
+                  "The file " + f.palmPath +
+                      " was changed by another program after it was loaded, so it was not "
+                      "overwritten. Please start the conversion again. Nothing was written.");
+        EXPECT_EQ(std::filesystem::exists(f.palmPath), !removed);
+    }
 }
 
 TEST(ConversionDriver, TheCsvFileIsReplacedOnlyByACompletePass) {
@@ -237,6 +251,18 @@ TEST(SourceChecks, RefusalMessages) {
     // The key keeps the first 259 characters of the name.
     LoadPalmData(f.job, f.settings, std::string(300, 'p'));
     EXPECT_EQ(f.settings.m_szPmAddrFile, std::string(259, 'p'));
+
+    // Jet's lock file beside a database: Palm Desktop 6.x has it open.
+    const std::string mdb = f.dir.File("Address.mdb");
+    EXPECT_FALSE(CheckNotInUse(mdb));
+    WriteTextFile(f.dir.File("Address.ldb"), "");
+    EXPECT_EQ(CheckNotInUse(mdb)->text,
+              "Another program (Palm Desktop) is using the file " + mdb + ": its lock file " +
+                  f.dir.File("Address.ldb") +
+                  " is beside it. Please close that program first, then try again. Nothing was "
+                  "written.");
+    EXPECT_EQ(NotEnoughMemoryMessage("/d/x.dat").text,
+              "Not enough memory to load /d/x.dat. Nothing was written.");
 
     EXPECT_EQ(NoRecordSelectedText(AppTasks),
               "No task record is selected. Please select the records you want to convert.");

@@ -132,8 +132,7 @@ TYPED_TEST(DatScenarios, FileChangedAfterTheLoadIsNotSavedOver) {
 }
 
 // Loading only reads: a file the user may not write, in a folder the user may not write,
-// loads (a save then fails and leaves it alone). The file is still held exclusively while
-// it loads.
+// loads (a save then fails and leaves it alone).
 TYPED_TEST(DatScenarios, ReadOnlyFilesLoad) {
     const Bytes original = TypeParam::Sample();
     const std::string path = this->FileInFolder(original);
@@ -149,9 +148,12 @@ TYPED_TEST(DatScenarios, ReadOnlyFilesLoad) {
     }));
     EXPECT_EQ(ReadFile(path), original);
 
+    // A file held for writing elsewhere is still read, never saved over.
     PmFile holder;
-    ASSERT_TRUE(holder.Open(path, PmOpenRead));
-    EXPECT_FALSE(typename TypeParam::Util(path).IsLoaded());
+    ASSERT_TRUE(holder.Open(path, PmOpenReadWrite));
+    typename TypeParam::Util held(path);
+    EXPECT_TRUE(held.IsLoaded());
+    EXPECT_FALSE(held.Save());
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <random>
 
 #include "palm/dat/PmFile.h"
-#include "support/RecordLockHolder.h"
+#include "support/LockHolder.h"
 #include "support/TestSupport.h"
 
 namespace tabrel {
@@ -56,20 +56,25 @@ TEST(PmFile, FourOpenModes) {
     EXPECT_TRUE(test::ReadFile(path).empty() && std::filesystem::exists(missing));
 }
 
-TEST(PmFile, LockedFileIsNeitherOpenedNorEmptied) {
+// Reads share the file, a write holds it alone; a file another program holds alone is
+// read but never written or emptied.
+TEST(PmFile, ReadsShareTheFileAndAWriteHoldsItAlone) {
     test::TempDir dir;
     const std::string path = dir.File("locked.dat");
     test::WriteFile(path, {1, 2, 3});
     PmFile holder, second;
     ASSERT_TRUE(holder.Open(path, PmOpenRead));
-    for (int mode : {PmOpenRead, PmOpenWrite, PmOpenReadWrite, PmOpenCreate}) {
+    EXPECT_TRUE(second.Open(path, PmOpenRead) && second.Close());
+    for (int mode : {PmOpenWrite, PmOpenReadWrite, PmOpenCreate}) {
         EXPECT_FALSE(second.Open(path, mode) || second.IsOpen());
     }
-    EXPECT_TRUE(holder.Close() && second.Open(path, PmOpenRead) && second.Close());
+    EXPECT_TRUE(holder.Close() && second.Open(path, PmOpenReadWrite) && second.Close());
 
     const int other = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);  // another program's lock
     ASSERT_EQ(::flock(other, LOCK_EX), 0);
     EXPECT_FALSE(second.Open(path, PmOpenCreate));
+    EXPECT_FALSE(second.Open(path, PmOpenReadWrite));
+    EXPECT_TRUE(second.Open(path, PmOpenRead) && second.Close());
     ::close(other);
     EXPECT_EQ(test::ReadFile(path), (Bytes{1, 2, 3}));
 }
@@ -82,7 +87,7 @@ TEST(PmFile, FileUnderAnotherProgramsRecordLockIsNotWritten) {
     test::WriteFile(path, {1, 2, 3});
     PmFile file;
     {
-        const test::RecordLockHolder holder(path, F_RDLCK);
+        const test::LockHolder holder(path, test::LockKind::RecordRead);
         ASSERT_TRUE(holder.IsHolding());
         EXPECT_FALSE(file.Open(path, PmOpenReadWrite));
         EXPECT_FALSE(file.Open(path, PmOpenCreate));

@@ -125,6 +125,11 @@ class PmClassicUtil : public PmDBUtil {
     const std::string& GetLabelText() const { return m_szLabelText; }
     // The path of the last successful load; Save writes there.
     const std::string& GetLoadedPath() const { return m_szLoadedPath; }
+    // Whether the loaded file is no longer as it was read (another program wrote or
+    // removed it); a save would refuse to overwrite it.
+    bool LoadedFileChanged() const {
+        return m_loadedStamp && PmFileStamp::Of(m_szLoadedPath) != m_loadedStamp;
+    }
     // The bytes after the last whole record of the loaded file.
     const std::vector<std::uint8_t>& GetTrailingBytes() const { return m_trailing; }
     // How many records the loading filter kept out of the record list.

@@ -88,11 +88,14 @@ bool PmFile::Open(const std::string& path, int mode) {
         Discard();
         return false;
     }
+    // Reads share the file; a write holds it alone. A file another program holds alone
+    // is still read (a running Palm Desktop holds its files), never written.
     int locked = -1;
     do {
-        locked = ::flock(m_fd, LOCK_EX | LOCK_NB);
+        locked = ::flock(m_fd, (mode == PmOpenRead ? LOCK_SH : LOCK_EX) | LOCK_NB);
     } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
+    if (locked != 0 && (mode != PmOpenRead || errno != EWOULDBLOCK)) {
+        CX_LOG(kLogFailure, "The file %s is locked by another program.", path);
         Discard();
         return false;
     }

@@ -1,8 +1,10 @@
 #pragma once
 // PmFile: one .dat file, opened exclusively and read and written through a buffer.
 //
-// The file is held with an exclusive advisory lock (flock) for as long as it is open, so a
-// second open of the same file, by this process or another, fails instead of sharing it.
+// The file is held with an advisory lock (flock) for as long as it is open: shared while
+// read, exclusive while written, so a file open for writing, by this process or another,
+// is opened by nobody else. A file another program holds exclusively is still read, but
+// neither is it written while another program holds a POSIX record lock on it.
 // Reads and writes go through one 64 KiB buffer that serves either as read-ahead or as
 // write-behind; the logical position is kept here, and the operating system is always
 // addressed with positioned reads and writes, so mixed reads and writes stay exact.

@@ -127,6 +127,11 @@ class PmExUtil : public PmDBUtil {
     const std::string& GetDatabaseName() const { return m_szDatabaseName; }
     // The path of the last successful load; Save writes there.
     const std::string& GetLoadedPath() const { return m_szLoadedPath; }
+    // Whether the loaded file is no longer as it was read (another program wrote or
+    // removed it); a save would refuse to overwrite it.
+    bool LoadedFileChanged() const {
+        return m_loadedStamp && PmFileStamp::Of(m_szLoadedPath) != m_loadedStamp;
+    }
     // The bytes after the last whole record of the loaded file.
     const std::vector<std::uint8_t>& GetTrailingBytes() const { return m_trailing; }
 

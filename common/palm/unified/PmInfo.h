@@ -288,6 +288,31 @@ class PmInfo {
         m_pCommMgr->Clear();
     }
 
+    // The file the loaded data came from; empty with nothing loaded.
+    std::string GetLoadedPath() const {
+        switch (m_nLoadedVersion) {
+            case PM_DATA_CLASSIC:
+                return m_pClassic->GetLoadedPath();
+            case PM_DATA_EX:
+                return m_pEx->GetLoadedPath();
+            case PM_DATA_EX2:
+                return m_pEx2->GetAccessor() != nullptr ? m_pEx2->GetAccessor()->GetPath() : "";
+            default:
+                return {};
+        }
+    }
+    // Whether the loaded .dat file changed on disk after it was loaded.
+    bool LoadedFileChanged() const {
+        switch (m_nLoadedVersion) {
+            case PM_DATA_CLASSIC:
+                return m_pClassic->LoadedFileChanged();
+            case PM_DATA_EX:
+                return m_pEx->LoadedFileChanged();
+            default:
+                return false;
+        }
+    }
+
     // Saves through the reader of the loaded generation; false with nothing loaded.
     bool Save() {
         if (!IsDataGeneration(m_nLoadedVersion)) {
@@ -515,62 +540,53 @@ class PmInfo {
         }
     }
 
-    // A record that cannot be given an item or a common record is left out.
+    // Running out of memory here ends the load (std::bad_alloc goes on to the caller): a
+    // load never leaves records out.
     template <class Record>
     void AddLoadedItem(const Record& record, std::size_t position) {
+        auto item = std::make_unique<Item>();
+        item->m_nVersion = m_nLoadedVersion;
+        item->m_record = record;
+        item->m_nSource = position;
+        Self().PrepareItem(*item);
+        CommRec common{};
+        Self().FillCommon(*item, common);
+        common.m_source.m_nSourceType = kCommSourcePalm;
+        common.m_source.m_nStatus = static_cast<std::int32_t>(PmStatusWord(record));
+        common.m_source.m_pSourceData = item->Clone();
+        Keep(std::move(item), common);
+    }
+
+    // Appends an item and a copy of its common record. Running out of memory keeps neither
+    // and throws std::bad_alloc.
+    void Keep(std::unique_ptr<Item> item, const CommRec& common) {
+        Item* held = item.get();
+        m_pItems.Add(std::move(item));
         try {
-            auto item = std::make_unique<Item>();
-            item->m_nVersion = m_nLoadedVersion;
-            item->m_record = record;
-            item->m_nSource = position;
-            Self().PrepareItem(*item);
-            CommRec common{};
-            Self().FillCommon(*item, common);
-            common.m_source.m_nSourceType = kCommSourcePalm;
-            common.m_source.m_nStatus = static_cast<std::int32_t>(PmStatusWord(record));
+            held->m_pCommon = m_pCommMgr->Add(common);
+        } catch (const std::bad_alloc&) {
+            m_pItems.RemoveLast();
+            throw;
+        }
+    }
+
+    // Running out of memory leaves the reader's list and the stores as they were and
+    // throws std::bad_alloc; the pass ends there.
+    bool AddNewRecord(const CommRec& record) {
+        auto item = std::make_unique<Item>(m_nLoadedVersion);
+        Self().FillRecord(record, *item, std::nullopt);
+        CommRec common(record);
+        if (!AppendToReader(*item)) {
+            return false;
+        }
+        try {
             common.m_source.m_pSourceData = item->Clone();
             Keep(std::move(item), common);
         } catch (const std::bad_alloc&) {
+            RemoveLastFromReader();
+            throw;
         }
-    }
-
-    // Appends an item and a copy of its common record; false, keeping neither, when memory
-    // runs out.
-    bool Keep(std::unique_ptr<Item> item, const CommRec& common) {
-        Item* held = item.get();
-        try {
-            if (!m_pItems.Add(std::move(item))) {
-                return false;
-            }
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-        const CommRec* stored = m_pCommMgr->Add(common);
-        if (stored == nullptr) {
-            m_pItems.RemoveLast();
-            return false;
-        }
-        held->m_pCommon = stored;
         return true;
-    }
-
-    bool AddNewRecord(const CommRec& record) {
-        try {
-            auto item = std::make_unique<Item>(m_nLoadedVersion);
-            Self().FillRecord(record, *item, std::nullopt);
-            CommRec common(record);
-            if (!AppendToReader(*item)) {
-                return false;
-            }
-            common.m_source.m_pSourceData = item->Clone();
-            if (!Keep(std::move(item), common)) {
-                RemoveLastFromReader();
-                return false;
-            }
-            return true;
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
     }
 
     // Stamps the item's record as new, appends it to the reader's list (6.x: and writes it
@@ -618,21 +634,18 @@ class PmInfo {
         if (!item->m_nSource) {
             return false;
         }
-        try {
-            Item updated(*item);
-            Self().FillRecord(record, updated, carried);
-            if (!ReplaceInReader(updated)) {
-                return false;
-            }
-            if (!m_pCommMgr->Merge(record, position, carried)) {
-                return false;
-            }
-            *item = std::move(updated);
-            m_pCommMgr->SetSourceData(position, item->Clone());
-            return true;
-        } catch (const std::bad_alloc&) {
+        // Running out of memory throws std::bad_alloc and ends the pass.
+        Item updated(*item);
+        Self().FillRecord(record, updated, carried);
+        if (!ReplaceInReader(updated)) {
             return false;
         }
+        if (!m_pCommMgr->Merge(record, position, carried)) {
+            return false;
+        }
+        *item = std::move(updated);
+        m_pCommMgr->SetSourceData(position, item->Clone());
+        return true;
     }
 
     // Marks the item's record modified and puts it in place of the reader's record it
