@@ -62,7 +62,7 @@ class CxDebugUtil {
         std::string message;
         try {
             message = fmt::sprintf(format, args...);
-        } catch (const std::exception&) {
+        } catch (const fmt::format_error&) {
             message = format;  // a broken format still leaves a trace of the message
         }
         WriteLine(level, sourceFile, line, message);

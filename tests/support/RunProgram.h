@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,11 @@ struct ProgramResult {
 };
 
 // Starts program with args (no shell), its standard output and error going to files in a
-// temporary folder, and waits for it.
+// temporary folder, and waits for it. inChild, when given, runs in the child just before
+// the program starts (to set a limit, say). A program ended by a signal has exit code -1.
 inline ProgramResult RunProgramAndWait(const std::string& program,
-                                       const std::vector<std::string>& args) {
+                                       const std::vector<std::string>& args,
+                                       const std::function<void()>& inChild = nullptr) {
     TempDir dir;
     const std::string outPath = dir.File("out");
     const std::string errPath = dir.File("err");
@@ -37,6 +40,9 @@ inline ProgramResult RunProgramAndWait(const std::string& program,
     if (pid == 0) {
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) {
             _exit(127);
+        }
+        if (inChild) {
+            inChild();
         }
         execv(program.c_str(), argv.data());
         _exit(127);

@@ -82,7 +82,7 @@ TEST(CommMgr, AddWithoutMemoryKeepsNothing) {
     ASSERT_NE(store.Add(Task("kept")), nullptr);
     CommTaskRec rec = Task("lost");
     rec.m_source.m_pSourceData = std::make_unique<UncopyableItem>();
-    EXPECT_EQ(store.Add(rec), nullptr);
+    EXPECT_THROW(store.Add(rec), std::bad_alloc);
     EXPECT_EQ(store.GetCount(), 1u);
     EXPECT_EQ(store.Match(Task("lost")).m_nResult, kCommMatchNone);
     EXPECT_EQ(store.Match(Task("kept")).m_nResult, kCommMatchEqual);

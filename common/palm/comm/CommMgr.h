@@ -111,19 +111,13 @@ class CommMgr {
     CommMgr(const CommMgr&) = delete;
     CommMgr& operator=(const CommMgr&) = delete;
 
-    // Appends a copy of rec, with its own clone of the source data, and answers it; nullptr
-    // with nothing kept when memory runs out.
+    // Appends a copy of rec, with its own clone of the source data, and answers it. When
+    // memory runs out nothing is kept and std::bad_alloc goes on to the caller.
     const Rec* Add(const Rec& rec) {
-        std::unique_ptr<Rec> copy;
-        IndexEntry entry;
-        try {
-            copy = std::make_unique<Rec>(rec);
-            entry = MakeEntry(*copy);
-            if (m_pRecAt.size() == m_pRecAt.capacity()) {  // grow ahead, so push_back cannot fail
-                m_pRecAt.reserve(m_pRecAt.empty() ? 16 : 2 * m_pRecAt.size());
-            }
-        } catch (const std::bad_alloc&) {
-            return nullptr;
+        auto copy = std::make_unique<Rec>(rec);
+        const IndexEntry entry = MakeEntry(*copy);
+        if (m_pRecAt.size() == m_pRecAt.capacity()) {  // grow ahead, so push_back cannot fail
+            m_pRecAt.reserve(m_pRecAt.empty() ? 16 : 2 * m_pRecAt.size());
         }
         Rec* held = copy.get();
         const std::size_t position = m_pRecAt.size();
@@ -134,7 +128,7 @@ class CommMgr {
         } catch (const std::bad_alloc&) {
             m_positions.erase(held);
             IndexErase(entry, position);
-            return nullptr;
+            throw;
         }
         m_pRecAt.push_back(held);
         return held;
@@ -201,7 +195,8 @@ class CommMgr {
     // The record at position takes rec's content field by field: of the fields in
     // fieldsCarried (common identifiers), or of every field the store merges when none is
     // given. A text is copied only when rec's text is not empty, cut to the field's size
-    // less one. False, changing nothing, past the end (or when memory runs out).
+    // less one. False, changing nothing, past the end; running out of memory changes nothing
+    // and throws std::bad_alloc.
     bool Merge(const Rec& rec, std::size_t position,
                const std::optional<CommFieldSet>& fieldsCarried = std::nullopt) {
         if (position >= m_pRecAt.size()) {
@@ -220,7 +215,7 @@ class CommMgr {
             return true;
         } catch (const std::bad_alloc&) {
             held.m_source.m_pSourceData = std::move(data);
-            return false;
+            throw;
         }
     }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <vector>
 
 #include "misc/CxText.h"
@@ -22,6 +23,14 @@ struct StatementFinalizer {
 
 using SqliteHandle = SqliteConnection;
 using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// SQLite out of memory is the program out of memory: the conversion ends, no row is
+// taken as missing or empty.
+void ThrowIfOutOfMemory(int rc) {
+    if (rc == SQLITE_NOMEM) {
+        throw std::bad_alloc();
+    }
+}
 
 // LEFT(text, n): the first n UTF-16 units of text; NULL for a NULL argument.
 void LeftFunction(sqlite3_context* context, int /*argc*/, sqlite3_value** argv) {
@@ -153,6 +162,7 @@ class SqliteCursor final : public DbCursor {
             return true;
         }
         m_bAtEnd = true;
+        ThrowIfOutOfMemory(rc);
         if (rc != SQLITE_DONE) {
             error = ErrorOf(m_db.get());
         }
@@ -179,6 +189,9 @@ class SqliteCursor final : public DbCursor {
             case DbKind::Text: {
                 const auto* data =
                     static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
+                if (data == nullptr) {
+                    ThrowIfOutOfMemory(sqlite3_errcode(m_db.get()));  // not an empty text
+                }
                 const auto units =
                     static_cast<std::size_t>(sqlite3_column_bytes16(statement, column)) / 2;
                 return DbValue::Text(data != nullptr ? std::u16string(data, units)
@@ -209,6 +222,7 @@ class SqliteDatabase final : public DbDatabase {
         while (rc == SQLITE_ROW) {
             rc = sqlite3_step(statement.get());
         }
+        ThrowIfOutOfMemory(rc);
         if (rc != SQLITE_DONE) {
             error = ErrorOf(m_db.get());
             return false;

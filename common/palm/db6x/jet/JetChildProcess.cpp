@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <new>
 #include <system_error>
 
 #include "misc/CxUniqueFd.h"
@@ -21,6 +22,8 @@ using Clock = std::chrono::steady_clock;
 
 // The exit status of a child whose work called exit().
 constexpr int kExitCalled = 124;
+// The exit status of a child that ran out of memory.
+constexpr int kExitNoMemory = 123;
 
 // The child's side: runs the work with standard output and error sent nowhere, and ends
 // without running the parent's exit handlers or flushing its stream buffers.
@@ -37,6 +40,8 @@ constexpr int kExitCalled = 124;
     int status = 125;
     try {
         status = work(fd);
+    } catch (const std::bad_alloc&) {
+        status = kExitNoMemory;
     } catch (...) {
         status = 126;
     }
@@ -119,7 +124,13 @@ bool RunInChildProcess(const std::function<int(int fd)>& work, const ChildLimits
         if (n <= 0) {
             break;  // the child closed its end: it has ended, or is about to
         }
-        output.append(chunk.data(), static_cast<std::size_t>(n));
+        try {
+            output.append(chunk.data(), static_cast<std::size_t>(n));
+        } catch (const std::bad_alloc&) {
+            ::kill(pid, SIGKILL);
+            Reap(pid);
+            throw;
+        }
         if (output.size() > limits.maxOutput) {
             stopped = "it gave more data than the file can hold";
             break;
@@ -144,6 +155,10 @@ bool RunInChildProcess(const std::function<int(int fd)>& work, const ChildLimits
         return false;
     }
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (exitCode == kExitNoMemory) {
+        output.clear();
+        throw std::bad_alloc();  // the work's failure, as if it had run here
+    }
     return true;
 }
 

@@ -18,7 +18,8 @@ struct ChildLimits {
 // Runs work(fd) in a child process whose standard output and error go to /dev/null; what
 // it writes to fd is collected in output, and its exit status (the value work answered) in
 // exitCode. False, with the reason in error, when the child cannot be started, is ended
-// for exceeding a limit, or ends by a signal.
+// for exceeding a limit, or ends by a signal. Work that runs out of memory in the child
+// throws std::bad_alloc here, as running out of memory here does.
 bool RunInChildProcess(const std::function<int(int fd)>& work, const ChildLimits& limits,
                        std::string& output, int& exitCode, std::string& error);
 
