@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tabrel needs to build, run and test, when any is missing.
+# Installs the Debian packages Tabrel needs to build, run and test, when any is missing;
+# with --fuzz, also what the fuzz targets need.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,10 @@ packages=(
     tzdata                            # time zones the date tests set
     qt6-base-dev                      # the wizard (Qt 6 Widgets)
 )
+# scripts/fuzz.sh asks for the fuzzer too.
+if [ "${1:-}" = "--fuzz" ]; then
+    packages+=(clang libclang-rt-14-dev)  # libFuzzer and clang's sanitizers
+fi
 
 missing=()
 for p in "${packages[@]}"; do
