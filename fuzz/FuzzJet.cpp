@@ -1,6 +1,7 @@
 // The Jet reader's own parts, in process: the header checks of a file, the table stream the
 // reading process sends back, a Memo or OLE field with the long-value pages it leads to,
-// and stored text. The first byte chooses the part.
+// stored text, and the page layout (catalogue, table definitions, usage maps, rows). The
+// first byte chooses the part.
 
 #include <cstdint>
 #include <span>
@@ -9,10 +10,42 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "palm/db6x/jet/JetCatalogue.h"
 #include "palm/db6x/jet/JetHeader.h"
 #include "palm/db6x/jet/JetLongValue.h"
+#include "palm/db6x/jet/JetRow.h"
+#include "palm/db6x/jet/JetTableDefinition.h"
+#include "palm/db6x/jet/JetTableScan.h"
 #include "palm/db6x/jet/JetTableStream.h"
 #include "palm/db6x/jet/JetText.h"
+
+namespace {
+
+// Every table of the catalogue: its definition, its rows and their values.
+void WalkLayout(std::span<const std::uint8_t> file) {
+    using namespace tabrel;
+    std::string error;
+    const auto tables = ReadJetCatalogue(file, error);
+    for (const JetCatalogueTable& entry : tables.value_or(std::vector<JetCatalogueTable>{})) {
+        const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
+        const auto rows = table ? ScanJetTable(file, *table, error) : std::nullopt;
+        for (const JetScannedRow& row : rows.value_or(std::vector<JetScannedRow>{})) {
+            if (const auto values = CrackJetRow(*table, row.bytes)) {
+                tabrel::fuzz::Require(values->size() == table->columns.size(),
+                                      "a row has one value per column");
+                for (const JetRowValue& value : *values) {
+                    tabrel::fuzz::Require(
+                        value.bytes.empty() || (value.bytes.data() >= row.bytes.data() &&
+                                                value.bytes.data() + value.bytes.size() <=
+                                                    row.bytes.data() + row.bytes.size()),
+                        "a value lies inside its row");
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tabrel;
@@ -21,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::span<const std::uint8_t> input(data + 1, size - 1);
     std::string error;
-    switch (data[0] % 4) {
+    switch (data[0] % 5) {
         case 0:
             CheckJetFile(input, error);
             break;
@@ -50,8 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             break;
         }
-        default:
+        case 3:
             DecodeJetText(input);
+            break;
+        default:
+            WalkLayout(input);
             break;
     }
     return 0;

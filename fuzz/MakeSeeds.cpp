@@ -103,6 +103,10 @@ void JetSeeds(const fs::path& folder) {
                                     {"Category", JetCategoryColumns(), {}},
                                     {"Main", JetMainColumns(JetPalmApp::Memos), {}}};
     Seed(folder, "memos.mdb", 0, BuildJetDatabase(tables));
+    // The page layout: a memo row whose note is on a long-value page.
+    tables[2].rows = {{std::int64_t{1}, std::int64_t{0}, std::int64_t{0}, std::int64_t{1},
+                       std::string("Work"), std::string(3000, 'm'), JetValue{}}};
+    Seed(folder, "layout.mdb", 4, BuildJetDatabase(tables));
     // A table stream: one table of two columns, one row, the end.
     const Bytes stream = {'T', 1,   0, 0, 0, 'M', 2, 0, 4, 0, 1, 0, 0, 0, 'a', 10, 0,   1, 0,  0, 0,
                           'b', 'R', 1, 7, 0, 0,   0, 0, 0, 0, 0, 3, 1, 0, 0,   0,  'x', 0, 'E'};

@@ -22,20 +22,6 @@ namespace {
 
 const std::string kNull = "<NULL>";
 
-// The full path of a program found on PATH, or "".
-std::string FindTool(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::stringstream folders(path != nullptr ? path : "/usr/bin");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        const std::filesystem::path candidate = std::filesystem::path(folder) / name;
-        if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) {
-            return candidate.string();
-        }
-    }
-    return "";
-}
-
 #define REQUIRE_MDBTOOLS()                                                  \
     if (FindTool("mdb-export").empty() || FindTool("mdb-tables").empty()) { \
         GTEST_SKIP() << "mdb-export is not installed";                      \

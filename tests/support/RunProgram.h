@@ -4,7 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,20 @@ struct ProgramResult {
     std::string out;
     std::string err;
 };
+
+// The full path of a program found on PATH, or "".
+inline std::string FindTool(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::stringstream folders(path != nullptr ? path : "/usr/bin");
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        const std::filesystem::path candidate = std::filesystem::path(folder) / name;
+        if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) {
+            return candidate.string();
+        }
+    }
+    return "";
+}
 
 // Starts program with args (no shell), its standard output and error going to files in a
 // temporary folder, and waits for it. inChild, when given, runs in the child just before

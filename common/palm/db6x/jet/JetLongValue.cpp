@@ -1,6 +1,7 @@
 #include "palm/db6x/jet/JetLongValue.h"
 
 #include "misc/CxByteView.h"
+#include "palm/db6x/jet/JetDataPage.h"
 #include "palm/db6x/jet/JetHeader.h"
 
 namespace tabrel {
@@ -16,59 +17,15 @@ namespace {
 //   8       4     unused
 //   12      n     the value itself when it is inline
 //
-// A long-value page:
-//   offset  size  meaning
-//   0       1     page type, 0x01 (a data page)
-//   1       1     0x01
-//   2       2     free space
-//   4       4     "LVAL"
-//   8       4     unused
-//   12      2     number of rows n
-//   14      2n    row offsets: the low 13 bits are the row's start in the page; rows are
-//                 stored from the end of the page backwards, so row r ends where row r - 1
-//                 starts (row 0 at the end of the page)
+// A long-value row lies on a data page whose owner is "LVAL" (JetDataPage.h).
 // A row of a chain begins with the 4-byte pointer to the next row (0 at the last one); the
 // rest of the row is a piece of the value.
 constexpr std::size_t kFieldHeaderSize = 12;
 constexpr std::uint32_t kInlineFlag = 0x80000000U;
 constexpr std::uint32_t kSinglePageFlag = 0x40000000U;
 constexpr std::uint32_t kLengthMask = 0x3FFFFFFFU;
-constexpr std::size_t kRowCountOffset = 12;
-constexpr std::size_t kRowTableOffset = 14;
-constexpr std::uint16_t kRowOffsetMask = 0x1FFF;
-constexpr std::uint8_t kDataPage = 0x01;
 // Jet 4 keeps at most this many rows on a page.
 constexpr std::size_t kMaxRowsPerPage = 1001;
-
-// The bytes of one row of a long-value page; false when the pointer or the page is bad.
-bool FindRow(std::span<const std::uint8_t> file, std::uint32_t pointer,
-             std::span<const std::uint8_t>& row) {
-    const std::size_t page = pointer >> 8;
-    const std::size_t number = pointer & 0xFF;
-    if (page == 0 || page >= file.size() / kJetPageSize) {
-        return false;
-    }
-    const CxByteView view(file.subspan(page * kJetPageSize, kJetPageSize));
-    const auto count = view.U16(kRowCountOffset);
-    const auto start = view.U16(kRowTableOffset + 2 * number);
-    if (view.U8(0) != kDataPage || !count || number >= *count || !start) {
-        return false;
-    }
-    std::size_t end = kJetPageSize;
-    if (number > 0) {
-        const auto previous = view.U16(kRowTableOffset + 2 * (number - 1));
-        if (!previous) {
-            return false;
-        }
-        end = *previous & kRowOffsetMask;
-    }
-    const std::size_t begin = *start & kRowOffsetMask;
-    if (begin < kRowTableOffset || begin > end || end > kJetPageSize) {
-        return false;
-    }
-    row = file.subspan(page * kJetPageSize + begin, end - begin);
-    return true;
-}
 
 }  // namespace
 
@@ -86,13 +43,13 @@ bool ReadJetLongValue(std::span<const std::uint8_t> file, std::span<const std::u
         value.assign(field.begin() + kFieldHeaderSize, field.end());
         return true;
     }
-    std::span<const std::uint8_t> row;
     if ((word & kSinglePageFlag) != 0) {
-        if (!FindRow(file, pointer, row)) {
+        const auto row = FindJetRow(file, pointer);
+        if (!row) {
             error = "The file is damaged: a long value points to a row that does not exist.";
             return false;
         }
-        value.assign(row.begin(), row.end());
+        value.assign(row->begin(), row->end());
         return true;
     }
     if (length > file.size()) {
@@ -103,10 +60,12 @@ bool ReadJetLongValue(std::span<const std::uint8_t> file, std::span<const std::u
     // A chain visits every row at most once, so it ends within the rows the file can hold.
     const std::size_t maxSteps = file.size() / kJetPageSize * kMaxRowsPerPage;
     for (std::size_t step = 0; pointer != 0; ++step) {
-        if (step >= maxSteps || !FindRow(file, pointer, row) || row.size() < 4) {
+        const auto found = step < maxSteps ? FindJetRow(file, pointer) : std::nullopt;
+        if (!found || found->size() < 4) {
             error = "The file is damaged: the chain of a long value is broken.";
             return false;
         }
+        const std::span<const std::uint8_t> row = *found;
         const std::size_t piece = row.size() - 4;
         if (value.size() + piece > length) {
             error = "The file is damaged: a long value is longer than its length says.";
