@@ -108,8 +108,9 @@ bool CopyBytes(int from, int to, std::string& error) {
     }
 }
 
-// Removes the oldest copies of the file at target until keep are left.
-void RemoveOldCopies(const fs::path& target, std::size_t keep) {
+// The copies of the file at target, each with its place in their order.
+std::vector<std::pair<std::tuple<std::string, unsigned>, fs::path>> FindCopies(
+    const fs::path& target) {
     const std::string base = target.filename().string();
     std::vector<std::pair<std::tuple<std::string, unsigned>, fs::path>> copies;
     std::error_code failed;
@@ -121,6 +122,24 @@ void RemoveOldCopies(const fs::path& target, std::size_t keep) {
             copies.emplace_back(*order, entries->path());
         }
     }
+    return copies;
+}
+
+// The highest number of a copy of target made at stamp; 0 when there is none.
+unsigned LastNumber(const fs::path& target, const std::string& stamp) {
+    unsigned last = 0;
+    for (const auto& [order, path] : FindCopies(target)) {
+        if (std::get<0>(order) == stamp) {
+            last = std::max(last, std::get<1>(order));
+        }
+    }
+    return last;
+}
+
+// Removes the oldest copies of the file at target until keep are left.
+void RemoveOldCopies(const fs::path& target, std::size_t keep) {
+    auto copies = FindCopies(target);
+    std::error_code failed;
     if (copies.size() <= keep) {
         return;
     }
@@ -148,11 +167,16 @@ std::optional<std::string> MakeBackupCopy(const std::string& path, std::size_t k
         error = "it could not be opened (" + SystemError() + ")";
         return std::nullopt;
     }
-    const std::string stem = target.string() + "." + LocalStamp();
-    std::string copy = stem + std::string(kSuffix);
-    for (unsigned number = 2; Exists(copy); ++number) {
-        copy = stem + "-" + std::to_string(number) + std::string(kSuffix);
-    }
+    const std::string stamp = LocalStamp();
+    const std::string stem = target.string() + "." + stamp;
+    // Numbered after the newest copy of this second, so that a name the rotation freed is
+    // never taken again by a newer copy (which would then sort as the oldest).
+    unsigned number = LastNumber(target, stamp) + 1;
+    std::string copy;
+    do {
+        copy = stem + (number == 1 ? "" : "-" + std::to_string(number)) + std::string(kSuffix);
+        ++number;
+    } while (Exists(copy));
     CxSafeReplace replacement;
     if (!replacement.Begin(copy)) {
         error = "no file can be made in its folder";
