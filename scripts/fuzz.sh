@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
-# and runs each for SECONDS (default 60) on its corpus: the seeds the test writers make, the
-# inputs kept in tests/data/fuzz/<target> and what earlier runs found (build/fuzz/corpus).
+# and runs each (or those named after SECONDS) for SECONDS (default 60) on its corpus: the
+# seeds the test writers make, the inputs kept in tests/data/fuzz/<target> and what earlier
+# runs found (build/fuzz/corpus).
 # An input that crashes, hangs, leaks or breaks an invariant stops the run; it is copied into
 # tests/data/fuzz/<target>, where CTest replays it from then on.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(dat csv settings wine_registry jet)
 
 bash scripts/setup.sh --fuzz
 build=build/fuzz
@@ -19,7 +23,7 @@ cmake --build "$build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 status=0
-for target in dat csv settings wine_registry jet; do
+for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"
     kept="tests/data/fuzz/$target"
     findings="$build/findings/$target"

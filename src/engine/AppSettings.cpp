@@ -24,7 +24,8 @@ std::string ReadText(const CxIniUtil& ini, const char* key, std::size_t maxChars
                      const std::string& defaultText) {
     std::string value;
     ini.ReadString(kSettingsSection, key, value, maxChars + 1, defaultText);
-    return value;
+    // A value cut to its width may end in blanks, which the file would not give back.
+    return std::string(Trim(value));
 }
 
 }  // namespace
