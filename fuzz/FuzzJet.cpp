@@ -1,6 +1,7 @@
 // The Jet reader's own parts, in process: the header checks of a file, the table stream the
 // reading process sends back, a Memo or OLE field with the long-value pages it leads to,
-// stored text, and the page layout (catalogue, table definitions, usage maps, rows). The
+// stored text, and the page layout (catalogue, table definitions, usage maps, rows, indexes
+// and their keys). The
 // first byte chooses the part.
 
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include "FuzzSupport.h"
 #include "palm/db6x/jet/JetCatalogue.h"
 #include "palm/db6x/jet/JetHeader.h"
+#include "palm/db6x/jet/JetIndexKey.h"
+#include "palm/db6x/jet/JetIndexPage.h"
 #include "palm/db6x/jet/JetLongValue.h"
 #include "palm/db6x/jet/JetRow.h"
 #include "palm/db6x/jet/JetTableDefinition.h"
@@ -21,16 +24,25 @@
 
 namespace {
 
-// Every table of the catalogue: its definition, its rows and their values.
+// Every table of the catalogue: its definition, its indexes, its rows, their values and keys.
 void WalkLayout(std::span<const std::uint8_t> file) {
     using namespace tabrel;
     std::string error;
     const auto tables = ReadJetCatalogue(file, error);
     for (const JetCatalogueTable& entry : tables.value_or(std::vector<JetCatalogueTable>{})) {
         const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
-        const auto rows = table ? ScanJetTable(file, *table, error) : std::nullopt;
+        if (!table) {
+            continue;
+        }
+        for (const JetRealIndex& index : table->realIndexes) {
+            ReadJetIndexEntries(file, index, error);
+        }
+        const auto rows = ScanJetTable(file, *table, error);
         for (const JetScannedRow& row : rows.value_or(std::vector<JetScannedRow>{})) {
             if (const auto values = CrackJetRow(*table, row.bytes)) {
+                for (const JetRealIndex& index : table->realIndexes) {
+                    EncodeJetIndexKey(*table, index, *values, file);
+                }
                 tabrel::fuzz::Require(values->size() == table->columns.size(),
                                       "a row has one value per column");
                 for (const JetRowValue& value : *values) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "palm/db6x/jet/JetCatalogue.h"
 #include "palm/db6x/jet/JetDataPage.h"
 #include "palm/db6x/jet/JetHeader.h"
+#include "palm/db6x/jet/JetIndexKey.h"
+#include "palm/db6x/jet/JetIndexPage.h"
 #include "palm/db6x/jet/JetLongValue.h"
 #include "palm/db6x/jet/JetRow.h"
 #include "palm/db6x/jet/JetTableDefinition.h"
@@ -103,6 +106,17 @@ std::string Cell(std::span<const std::uint8_t> file, const JetColumnDefinition& 
     std::string decoded = Utf8(DecodeJetText(column.type == 0x0C ? memo : value.bytes));
     decoded.erase(decoded.find_last_not_of('\0') + 1);  // mdbtools ends a text at a NUL
     return decoded.empty() ? kNull : decoded;
+}
+
+std::vector<fs::path> ReferenceFiles() {
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (const auto& item :
+         fs::directory_iterator(fs::path(TABREL_JET_REFERENCE_DIR) / "files", error)) {
+        files.push_back(item.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 // Checks every user table of the file against mdb-tables, mdb-count and mdb-export.
@@ -196,18 +210,79 @@ TEST(JetLayout, ReadsWhatMdbtoolsReads) {
     WriteFile(dir.File("Memo.mdb"), BuildJetDatabase(tables));
     CheckAgainstMdbtools(dir.File("Memo.mdb"));
 
-    const fs::path reference = fs::path(TABREL_JET_REFERENCE_DIR) / "files";
-    if (!fs::is_directory(reference)) {
-        GTEST_SKIP() << "no Jet reference files in " << reference;
+    const std::vector<fs::path> files = ReferenceFiles();
+    if (files.empty()) {
+        GTEST_SKIP() << "no Jet reference files in " << TABREL_JET_REFERENCE_DIR;
     }
-    std::vector<fs::path> files;
-    for (const auto& item : fs::directory_iterator(reference)) {
-        files.push_back(item.path());
-    }
-    std::sort(files.begin(), files.end());
     for (const fs::path& path : files) {
         CheckAgainstMdbtools(path.string());
     }
+}
+
+// Checks every index of the file whose columns our keys cover: its entries, read from its
+// pages, are the keys our encoder makes of the table's rows, in the order of their bytes
+// and then of the rows. Counts the indexes checked and those left out.
+void CheckIndexes(const std::string& path, int& checked, int& leftOut) {
+    SCOPED_TRACE(path);
+    const Bytes file = ReadFile(path);
+    std::string error;
+    const auto catalogue = ReadJetCatalogue(file, error);
+    ASSERT_TRUE(catalogue) << error;
+    for (const JetCatalogueTable& entry : *catalogue) {
+        SCOPED_TRACE(Utf8(entry.name));
+        const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
+        ASSERT_TRUE(table) << error;
+        const auto rows = ScanJetTable(file, *table, error);
+        ASSERT_TRUE(rows) << error;
+        for (std::size_t i = 0; i < table->realIndexes.size(); ++i) {
+            SCOPED_TRACE("index " + std::to_string(i));
+            const JetRealIndex& index = table->realIndexes[i];
+            const auto stored = ReadJetIndexEntries(file, index, error);
+            ASSERT_TRUE(stored) << error;
+            std::vector<std::pair<std::vector<std::uint8_t>, std::uint32_t>> expected;
+            bool encodable = true;
+            for (const JetScannedRow& row : *rows) {
+                const auto values = CrackJetRow(*table, row.bytes);
+                ASSERT_TRUE(values);
+                const auto key = EncodeJetIndexKey(*table, index, *values, file);
+                encodable = encodable && key.has_value();
+                if (key) {
+                    expected.emplace_back(*key, row.pointer);
+                }
+            }
+            if (!encodable) {
+                ++leftOut;
+                continue;
+            }
+            // An index that leaves NULLs out holds no row whose key columns are all NULL.
+            if ((index.flags & 0x02) != 0) {
+                std::erase_if(expected, [&](const auto& e) {
+                    return e.first == std::vector<std::uint8_t>(index.columns.size(), 0x00);
+                });
+            }
+            std::sort(expected.begin(), expected.end());
+            std::vector<std::pair<std::vector<std::uint8_t>, std::uint32_t>> actual;
+            for (const JetIndexEntry& e : *stored) {
+                actual.emplace_back(e.key, e.row);
+            }
+            EXPECT_EQ(actual, expected);
+            ++checked;
+        }
+    }
+}
+
+TEST(JetLayout, IndexKeysAreThoseAccessStored) {
+    const std::vector<fs::path> files = ReferenceFiles();
+    if (files.empty()) {
+        GTEST_SKIP() << "no Jet reference files in " << TABREL_JET_REFERENCE_DIR;
+    }
+    int checked = 0;
+    int leftOut = 0;
+    for (const fs::path& path : files) {
+        CheckIndexes(path.string(), checked, leftOut);
+    }
+    std::cout << checked << " indexes checked, " << leftOut << " of other key types\n";
+    EXPECT_GT(checked, 100);
 }
 
 }  // namespace

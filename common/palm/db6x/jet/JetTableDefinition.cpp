@@ -113,8 +113,9 @@ void ReadIndexes(Reader& in, std::size_t logicalCount, JetTableDefinition& table
         }
         index.usedPages = in.U32();
         index.rootPage = in.U32();
+        in.Skip(4);
         index.flags = in.U8();
-        in.Skip(9);
+        in.Skip(5);
     }
     table.logicalIndexes.resize(logicalCount);
     for (JetLogicalIndex& index : table.logicalIndexes) {

@@ -23,8 +23,8 @@
 //       21 u16 offset in the fixed part of a row, 23 u16 width
 //   then per column u16 name length in bytes, the name (UTF-16LE)
 //   then per real index 52 bytes: 4 unused, 10 × (u16 column number, 0xFFFF none; u8 0x01
-//       ascending), u32 data pointer of its page map, u32 its root page, u8 flags (0x01
-//       unique, 0x02 NULLs left out, 0x08 required), 9 unused
+//       ascending), u32 data pointer of its page map, u32 its root page, 4 unused, u8
+//       flags (0x01 unique, 0x02 NULLs left out, 0x08 required), 5 unused
 //   then per logical index 28 bytes: 4 unused, u32 number, u32 its real index, u8 type of
 //       the related table, u32 related index (0xFFFFFFFF none), u32 related table's page,
 //       u8 cascade updates, u8 cascade deletes, u8 kind (0x01 primary key, 0x02 foreign

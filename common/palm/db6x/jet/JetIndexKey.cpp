@@ -1,0 +1,150 @@
+#include "palm/db6x/jet/JetIndexKey.h"
+
+#include <algorithm>
+
+#include "palm/db6x/jet/JetLongValue.h"
+#include "palm/db6x/jet/JetText.h"
+#include "palm/db6x/jet/JetTextKey.h"
+
+namespace tabrel {
+
+namespace {
+
+enum JetType : std::uint8_t {
+    kBool = 0x01,
+    kByte = 0x02,
+    kInt = 0x03,
+    kLong = 0x04,
+    kMoney = 0x05,
+    kFloat = 0x06,
+    kDouble = 0x07,
+    kDateTime = 0x08,
+    kText = 0x0A,
+    kMemo = 0x0C,
+};
+
+constexpr std::uint8_t kValueFlag = 0x7F;
+constexpr std::uint8_t kNullFlag = 0x00;
+constexpr std::uint8_t kYes = 0x00;
+constexpr std::uint8_t kNo = 0xFF;
+constexpr std::uint16_t kGeneralSortOrder = 0x0409;
+
+// The value's bytes big-endian (stored little-endian); empty when they are not width long.
+std::vector<std::uint8_t> BigEndian(std::span<const std::uint8_t> stored, std::size_t width) {
+    if (stored.size() != width) {
+        return {};
+    }
+    return std::vector<std::uint8_t>(stored.rbegin(), stored.rend());
+}
+
+// The key bytes of a value that is not NULL, after its flag; nullopt when it cannot be made.
+std::optional<std::vector<std::uint8_t>> ValueKey(const JetColumnDefinition& column,
+                                                  const JetRowValue& value,
+                                                  std::span<const std::uint8_t> file) {
+    switch (column.type) {
+        case kByte:
+            return BigEndian(value.bytes, 1);
+        case kInt:
+        case kLong:
+        case kMoney: {
+            std::vector<std::uint8_t> key = BigEndian(value.bytes, column.type == kInt    ? 2
+                                                                   : column.type == kLong ? 4
+                                                                                          : 8);
+            if (key.empty()) {
+                return std::nullopt;
+            }
+            key[0] ^= 0x80;
+            return key;
+        }
+        case kFloat:
+        case kDouble:
+        case kDateTime: {
+            std::vector<std::uint8_t> key = BigEndian(value.bytes, column.type == kFloat ? 4 : 8);
+            if (key.empty()) {
+                return std::nullopt;
+            }
+            if ((key[0] & 0x80) == 0) {
+                key[0] ^= 0x80;
+            } else {
+                std::transform(key.begin(), key.end(), key.begin(),
+                               [](std::uint8_t b) { return static_cast<std::uint8_t>(~b); });
+            }
+            return key;
+        }
+        case kText:
+            return EncodeJetTextKey(DecodeJetText(value.bytes));
+        case kMemo: {
+            std::vector<std::uint8_t> memo;
+            std::string error;
+            if (!ReadJetLongValue(file, value.bytes, memo, error)) {
+                return std::nullopt;
+            }
+            return EncodeJetTextKey(DecodeJetText(memo));
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool CanEncodeJetKey(const JetColumnDefinition& column) {
+    switch (column.type) {
+        case kBool:
+        case kByte:
+        case kInt:
+        case kLong:
+        case kMoney:
+        case kFloat:
+        case kDouble:
+        case kDateTime:
+            return true;
+        case kText:
+        case kMemo:
+            return column.sortOrder == kGeneralSortOrder && column.sortVersion == 0;
+        default:
+            return false;
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> EncodeJetIndexKey(const JetTableDefinition& table,
+                                                           const JetRealIndex& index,
+                                                           const std::vector<JetRowValue>& values,
+                                                           std::span<const std::uint8_t> file) {
+    std::vector<std::uint8_t> key;
+    for (const JetIndexColumn& part : index.columns) {
+        const auto found =
+            std::find_if(table.columns.begin(), table.columns.end(),
+                         [&](const JetColumnDefinition& c) { return c.number == part.number; });
+        if (found == table.columns.end() || !CanEncodeJetKey(*found) ||
+            values.size() != table.columns.size()) {
+            return std::nullopt;
+        }
+        const JetRowValue& value = values[found - table.columns.begin()];
+        std::vector<std::uint8_t> bytes;
+        if (found->type == kBool) {
+            bytes = {kValueFlag, value.yes ? kYes : kNo};
+        } else if (value.isNull) {
+            bytes = {kNullFlag};
+        } else {
+            const auto valueKey = ValueKey(*found, value, file);
+            if (!valueKey) {
+                return std::nullopt;
+            }
+            bytes = {kValueFlag};
+            bytes.insert(bytes.end(), valueKey->begin(), valueKey->end());
+        }
+        if (!part.ascending) {
+            std::transform(bytes.begin(), bytes.end(), bytes.begin(),
+                           [](std::uint8_t b) { return static_cast<std::uint8_t>(~b); });
+            // A descending text ends in one more end byte, not flipped.
+            if ((found->type == kText || found->type == kMemo) && !value.isNull) {
+                bytes.push_back(0x00);
+            }
+        }
+        key.insert(key.end(), bytes.begin(), bytes.end());
+    }
+    return key;
+}
+
+}  // namespace tabrel
