@@ -1,9 +1,11 @@
 #include "palm/db6x/jet/JetIndexPage.h"
 
+#include <algorithm>
 #include <set>
 
 #include "misc/CxByteView.h"
 #include "palm/db6x/jet/JetDataPage.h"
+#include "palm/db6x/jet/JetHeader.h"
 
 namespace tabrel {
 
@@ -25,6 +27,23 @@ std::uint32_t BigEndian(std::span<const std::uint8_t> bytes) {
         value = value << 8 | byte;
     }
     return value;
+}
+
+void PutU16(std::vector<std::uint8_t>& page, std::size_t at, std::size_t value) {
+    page[at] = static_cast<std::uint8_t>(value & 0xFF);
+    page[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+
+void PutU32(std::vector<std::uint8_t>& page, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        page[at + i] = static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+void AppendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value, std::size_t bytes) {
+    for (std::size_t i = bytes; i-- > 0;) {
+        out.push_back(static_cast<std::uint8_t>((value >> (8 * i)) & 0xFF));
+    }
 }
 
 }  // namespace
@@ -109,6 +128,84 @@ std::optional<std::vector<JetIndexEntry>> ReadJetIndexEntries(std::span<const st
         page = read(page->next);
     }
     return std::nullopt;
+}
+
+std::optional<std::vector<std::uint32_t>> ListJetIndexPages(std::span<const std::uint8_t> file,
+                                                            const JetRealIndex& index,
+                                                            std::string& error) {
+    std::vector<std::uint32_t> pages{index.rootPage};
+    std::set<std::uint32_t> seen{index.rootPage};
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const auto page = ReadJetIndexPage(JetPage(file, pages[i]));
+        if (!page) {
+            error = "The file is damaged: an index page is missing or broken.";
+            return std::nullopt;
+        }
+        if (page->isLeaf) {
+            continue;
+        }
+        std::vector<std::uint32_t> children;
+        for (const JetIndexEntry& entry : page->entries) {
+            children.push_back(entry.child);
+        }
+        if (page->tail != 0) {
+            children.push_back(page->tail);
+        }
+        for (const std::uint32_t child : children) {
+            if (!seen.insert(child).second) {
+                error = "The file is damaged: an index page is named twice.";
+                return std::nullopt;
+            }
+            pages.push_back(child);
+        }
+    }
+    return pages;
+}
+
+std::size_t SharedJetKeyPrefix(const std::vector<JetIndexEntry>& entries) {
+    if (entries.empty()) {
+        return 0;
+    }
+    const auto& first = entries.front().key;
+    const auto& last = entries.back().key;
+    return static_cast<std::size_t>(
+        std::mismatch(first.begin(), first.end(), last.begin(), last.end()).first - first.begin());
+}
+
+std::optional<std::vector<std::uint8_t>> BuildJetIndexPage(const JetIndexPageInfo& info) {
+    std::vector<std::uint8_t> page(kEntriesOffset, 0);
+    page[0] =
+        static_cast<std::uint8_t>(info.isLeaf ? JetPageType::IndexLeaf : JetPageType::IndexNode);
+    page[1] = 0x01;
+    PutU32(page, 4, info.owner);
+    PutU32(page, kPreviousOffset, info.previous);
+    PutU32(page, kNextOffset, info.next);
+    PutU32(page, kTailOffset, info.isLeaf ? 0 : info.tail);
+    const std::size_t prefix = info.prefixLength;
+    if (prefix > SharedJetKeyPrefix(info.entries) && info.entries.size() > 1) {
+        return std::nullopt;
+    }
+    PutU16(page, kPrefixOffset, prefix);
+    std::size_t end = 0;  // of the entries, from their start
+    for (std::size_t i = 0; i < info.entries.size(); ++i) {
+        const JetIndexEntry& entry = info.entries[i];
+        page.insert(page.end(),
+                    entry.key.begin() + (i == 0 ? 0 : static_cast<std::ptrdiff_t>(prefix)),
+                    entry.key.end());
+        AppendBigEndian(page, entry.row >> 8, 3);
+        page.push_back(static_cast<std::uint8_t>(entry.row & 0xFF));
+        if (!info.isLeaf) {
+            AppendBigEndian(page, entry.child, 4);
+        }
+        end = page.size() - kEntriesOffset;
+        if (page.size() > kJetPageSize) {
+            return std::nullopt;
+        }
+        page[kBitmapOffset + end / 8] |= static_cast<std::uint8_t>(1U << (end % 8));
+    }
+    PutU16(page, 2, kJetPageSize - page.size());
+    page.resize(kJetPageSize, 0);
+    return page;
 }
 
 }  // namespace tabrel

@@ -13,7 +13,7 @@
 //   20      4     intermediate pages: the last child, which no entry names (0: none)
 //   24      2     how many bytes every entry after the first shares with the first entry
 //                 and leaves out (the shared prefix)
-//   26      1     unused
+//   26      1     unused (0; Access sets 1 on some intermediate pages)
 //   27      453   entry bitmap: bit k (low bit first) set where an entry ends k bytes
 //                 after offset 480; the first entry begins at 480
 //   480     ...   the entries, each its key, then the row it names (3 bytes page number,
@@ -58,5 +58,21 @@ std::optional<JetIndexPageInfo> ReadJetIndexPage(std::span<const std::uint8_t> p
 std::optional<std::vector<JetIndexEntry>> ReadJetIndexEntries(std::span<const std::uint8_t> file,
                                                               const JetRealIndex& index,
                                                               std::string& error);
+
+// The pages of the index, the root first, then level by level (each page's children in
+// entry order, the tail last); nullopt with the reason in error when a page is damaged or
+// named twice.
+std::optional<std::vector<std::uint32_t>> ListJetIndexPages(std::span<const std::uint8_t> file,
+                                                            const JetRealIndex& index,
+                                                            std::string& error);
+
+// How many bytes the first and the last of the keys (in order) share: the longest prefix
+// the entries of one page may leave out.
+std::size_t SharedJetKeyPrefix(const std::vector<JetIndexEntry>& entries);
+
+// The bytes of an index page with the page's kind, links, shared prefix length and entries
+// (their keys in order); nullopt when the entries do not fit a page or do not all begin
+// with the prefix.
+std::optional<std::vector<std::uint8_t>> BuildJetIndexPage(const JetIndexPageInfo& info);
 
 }  // namespace tabrel
