@@ -1,5 +1,7 @@
 #include "palm/db6x/jet/JetDataPage.h"
 
+#include <algorithm>
+
 #include "misc/CxByteView.h"
 #include "palm/db6x/jet/JetHeader.h"
 
@@ -64,6 +66,36 @@ std::optional<std::span<const std::uint8_t>> FindJetRow(std::span<const std::uin
     }
     const JetRowSlot& slot = info->rows[number];
     return page.subspan(slot.start, slot.end - slot.start);
+}
+
+std::optional<std::vector<std::uint8_t>> BuildJetDataPage(std::uint32_t owner,
+                                                          const std::vector<JetPageRow>& rows) {
+    std::vector<std::uint8_t> page(kJetPageSize, 0);
+    auto put16 = [&](std::size_t at, std::size_t value) {
+        page[at] = static_cast<std::uint8_t>(value & 0xFF);
+        page[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    };
+    page[0] = static_cast<std::uint8_t>(JetPageType::Data);
+    page[1] = 0x01;
+    for (std::size_t i = 0; i < 4; ++i) {
+        page[kOwnerOffset + i] = static_cast<std::uint8_t>((owner >> (8 * i)) & 0xFF);
+    }
+    put16(kRowCountOffset, rows.size());
+    const std::size_t tableEnd = kRowTableOffset + 2 * rows.size();
+    std::size_t end = kJetPageSize;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const JetPageRow& row = rows[r];
+        if (row.bytes.size() > end || end - row.bytes.size() < tableEnd) {
+            return std::nullopt;
+        }
+        end -= row.bytes.size();
+        std::copy(row.bytes.begin(), row.bytes.end(),
+                  page.begin() + static_cast<std::ptrdiff_t>(end));
+        put16(kRowTableOffset + 2 * r,
+              end | (row.deleted ? kDeletedRow : 0) | (row.moved ? kMovedRow : 0));
+    }
+    put16(kFreeSpaceOffset, end - tableEnd);
+    return page;
 }
 
 }  // namespace tabrel

@@ -7,7 +7,7 @@
 //   1       1     0x01
 //   2       2     free space
 //   4       4     the owner: the table definition's page, or "LVAL" on a long-value page
-//   8       4     unused
+//   8       4     unused (0; Access keeps a number of its own here on some pages)
 //   12      2     number of rows n
 //   14      2n    row offsets: the low 13 bits are the row's start in the page, 0x8000 marks
 //                 a deleted row, 0x4000 a row moved elsewhere (its 4 bytes point at the
@@ -54,6 +54,19 @@ struct JetDataPageInfo {
 
 // The rows of a data page; nullopt when it is not a data page or its row table is damaged.
 std::optional<JetDataPageInfo> ReadJetDataPage(std::span<const std::uint8_t> page);
+
+// A row to lay out on a data page, with its marks.
+struct JetPageRow {
+    std::vector<std::uint8_t> bytes;
+    bool deleted = false;
+    bool moved = false;
+};
+
+// The bytes of a data page owned by owner (a table definition's page, or kJetLongValueOwner)
+// holding the rows in order, stored from the end of the page backwards; nullopt when they do
+// not fit.
+std::optional<std::vector<std::uint8_t>> BuildJetDataPage(std::uint32_t owner,
+                                                          const std::vector<JetPageRow>& rows);
 
 // The bytes of the row a data pointer names, whatever its marks; nullopt when the page or
 // the row does not exist.
