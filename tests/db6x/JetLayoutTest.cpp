@@ -397,3 +397,80 @@ TEST(JetLayout, DataPagesBuildAsAccessWroteThem) {
 
 }  // namespace
 }  // namespace tabrel::test
+
+namespace tabrel::test {
+namespace {
+
+// Every usage map of the reference files (the file's, and each table's and long-value
+// column's), built again from the pages it marks, is the map Access wrote.
+TEST(JetLayout, UsageMapsBuildAsAccessWroteThem) {
+    const std::vector<fs::path> files = ReferenceFiles();
+    if (files.empty()) {
+        GTEST_SKIP() << "no Jet reference files in " << TABREL_JET_REFERENCE_DIR;
+    }
+    int inlineMaps = 0;
+    int pageListMaps = 0;
+    for (const fs::path& path : files) {
+        SCOPED_TRACE(path.string());
+        const Bytes file = ReadFile(path);
+        std::string error;
+        const auto catalogue = ReadJetCatalogue(file, error);
+        ASSERT_TRUE(catalogue) << error;
+        std::vector<std::uint32_t> pointers{1 << 8};
+        for (const JetCatalogueTable& entry : *catalogue) {
+            const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
+            ASSERT_TRUE(table) << error;
+            pointers.insert(pointers.end(), {table->ownedPages, table->freeSpacePages});
+            for (const JetColumnDefinition& column : table->columns) {
+                if (column.longValuePages != 0) {
+                    pointers.insert(pointers.end(),
+                                    {column.longValuePages, column.longValueFreePages});
+                }
+            }
+        }
+        for (const std::uint32_t pointer : pointers) {
+            if (pointer == 0) {
+                continue;
+            }
+            SCOPED_TRACE("map " + std::to_string(pointer));
+            const auto row = FindJetRow(file, pointer);
+            ASSERT_TRUE(row);
+            auto pages = ReadJetUsageMap(file, *row);
+            ASSERT_TRUE(pages);
+            if ((*row)[0] == 0x00) {
+                const std::uint32_t first = (*row)[1] | (*row)[2] << 8 | (*row)[3] << 16 |
+                                            static_cast<std::uint32_t>((*row)[4]) << 24;
+                // The file's map of free pages marks every page past the end as free.
+                for (std::uint32_t page = static_cast<std::uint32_t>(file.size() / kJetPageSize);
+                     pointer == 1 << 8 && page < first + (row->size() - 5) * 8; ++page) {
+                    pages->push_back(page);
+                }
+                const auto built = BuildJetInlineUsageMap(*pages, first, row->size());
+                ASSERT_TRUE(built);
+                EXPECT_EQ(*built, Bytes(row->begin(), row->end()));
+                ++inlineMaps;
+                continue;
+            }
+            std::vector<std::uint32_t> mapPages;
+            for (std::size_t at = 1; at + 4 <= row->size(); at += 4) {
+                mapPages.push_back((*row)[at] | (*row)[at + 1] << 8 | (*row)[at + 2] << 16 |
+                                   static_cast<std::uint32_t>((*row)[at + 3]) << 24);
+            }
+            const auto built = BuildJetPageListUsageMap(*pages, mapPages, row->size());
+            ASSERT_TRUE(built);
+            EXPECT_EQ(built->row, Bytes(row->begin(), row->end()));
+            for (std::size_t k = 0; k < mapPages.size(); ++k) {
+                if (mapPages[k] != 0) {
+                    const auto page = JetPage(file, mapPages[k]);
+                    EXPECT_EQ(built->mapPages[k], Bytes(page.begin(), page.end()));
+                }
+            }
+            ++pageListMaps;
+        }
+    }
+    std::cout << inlineMaps << " inline maps, " << pageListMaps << " page lists\n";
+    EXPECT_GT(pageListMaps, 0);
+}
+
+}  // namespace
+}  // namespace tabrel::test
