@@ -16,6 +16,7 @@
 #include "palm/db6x/jet/JetHeader.h"
 #include "palm/db6x/jet/JetIndexKey.h"
 #include "palm/db6x/jet/JetIndexPage.h"
+#include "palm/db6x/jet/JetIndexTree.h"
 #include "palm/db6x/jet/JetLongValue.h"
 #include "palm/db6x/jet/JetRow.h"
 #include "palm/db6x/jet/JetRowWriter.h"
@@ -220,6 +221,42 @@ TEST(JetLayout, ReadsWhatMdbtoolsReads) {
     }
 }
 
+// The index built again from its entries, on new pages after the end of the file, holds
+// the same entries, each level linked in order.
+void CheckRebuiltTree(const Bytes& file, std::uint32_t owner,
+                      const std::vector<JetIndexEntry>& entries) {
+    Bytes grown = file;
+    auto next = static_cast<std::uint32_t>(file.size() / kJetPageSize);
+    const std::uint32_t root = next++;
+    const auto pages = BuildJetIndexTree(owner, root, entries, [&] { return next++; });
+    ASSERT_TRUE(pages);
+    grown.resize(std::size_t{next} * kJetPageSize);
+    for (const JetBuiltPage& page : *pages) {
+        std::copy(page.bytes.begin(), page.bytes.end(), grown.begin() + page.number * kJetPageSize);
+    }
+    JetRealIndex index;
+    index.rootPage = root;
+    std::string error;
+    const auto again = ReadJetIndexEntries(grown, index, error);
+    ASSERT_TRUE(again) << error;
+    ASSERT_EQ(again->size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ((*again)[i].key, entries[i].key);
+        EXPECT_EQ((*again)[i].row, entries[i].row);
+    }
+    const auto listed = ListJetIndexPages(grown, index, error);
+    ASSERT_TRUE(listed) << error;
+    EXPECT_EQ(listed->size(), pages->size());
+    for (const std::uint32_t number : *listed) {
+        const auto page = ReadJetIndexPage(JetPage(grown, number));
+        ASSERT_TRUE(page);
+        EXPECT_EQ(page->owner, owner);
+        if (page->next != 0) {
+            EXPECT_EQ(ReadJetIndexPage(JetPage(grown, page->next))->previous, number);
+        }
+    }
+}
+
 // Checks every index of the file whose columns our keys cover: its entries, read from its
 // pages, are the keys our encoder makes of the table's rows, in the order of their bytes
 // and then of the rows. Counts the indexes checked and those left out.
@@ -265,6 +302,7 @@ void CheckIndexes(const std::string& path, int& checked, int& leftOut) {
                     expected.emplace_back(*key, row.pointer);
                 }
             }
+            CheckRebuiltTree(file, entry.definitionPage, *stored);
             if (!encodable) {
                 ++leftOut;
                 continue;
@@ -284,6 +322,28 @@ void CheckIndexes(const std::string& path, int& checked, int& leftOut) {
             ++checked;
         }
     }
+}
+
+// An index too large for two levels: 200,000 Long keys.
+TEST(JetLayout, ALargeIndexBuildsThreeLevels) {
+    std::vector<JetIndexEntry> entries;
+    for (std::uint32_t i = 0; i < 200000; ++i) {
+        entries.push_back({{0x7F, 0x80, static_cast<std::uint8_t>(i >> 16),
+                            static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)},
+                           (1000 + i / 200) << 8 | (i % 200)});
+    }
+    CheckRebuiltTree(Bytes(3 * kJetPageSize, 0), 2, entries);
+    auto next = std::uint32_t{4};
+    const auto pages = BuildJetIndexTree(2, 3, entries, [&] { return next++; });
+    ASSERT_TRUE(pages);
+    const auto root = ReadJetIndexPage(pages->back().bytes);
+    ASSERT_TRUE(root && !root->isLeaf);
+    EXPECT_EQ(pages->back().number, 3u);
+    const auto child = std::find_if(pages->begin(), pages->end(), [&](const JetBuiltPage& p) {
+        return p.number == root->entries.front().child;
+    });
+    ASSERT_NE(child, pages->end());
+    EXPECT_FALSE(ReadJetIndexPage(child->bytes)->isLeaf);
 }
 
 TEST(JetLayout, IndexKeysAreThoseAccessStored) {
