@@ -25,4 +25,31 @@ std::u16string DecodeJetText(std::span<const std::uint8_t> stored) {
     return text;
 }
 
+std::vector<std::uint8_t> EncodeJetText(std::u16string_view text, bool compressible) {
+    std::vector<std::uint8_t> plain;
+    plain.reserve(2 * text.size());
+    bool canCompress = compressible && !text.empty();
+    for (const char16_t unit : text) {
+        plain.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        plain.push_back(static_cast<std::uint8_t>(unit >> 8));
+        canCompress = canCompress && (unit & 0xFF) != 0;
+    }
+    if (!canCompress) {
+        return plain;
+    }
+    std::vector<std::uint8_t> compressed{0xFF, 0xFE};
+    bool oneByte = true;
+    for (const char16_t unit : text) {
+        if ((unit <= 0xFF) != oneByte) {
+            compressed.push_back(0);
+            oneByte = !oneByte;
+        }
+        compressed.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        if (!oneByte) {
+            compressed.push_back(static_cast<std::uint8_t>(unit >> 8));
+        }
+    }
+    return compressed.size() < plain.size() ? compressed : plain;
+}
+
 }  // namespace tabrel

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tabrel {
 
@@ -13,5 +15,10 @@ namespace tabrel {
 // every two bytes are one UTF-16LE unit. Anything else is plain UTF-16LE. A last odd byte
 // is dropped.
 std::u16string DecodeJetText(std::span<const std::uint8_t> stored);
+
+// The stored bytes of a text: compressed when the column allows it (compressible), the
+// text has no unit whose low byte is zero (a zero byte switches runs) and the compressed
+// form is shorter than UTF-16LE; UTF-16LE otherwise.
+std::vector<std::uint8_t> EncodeJetText(std::u16string_view text, bool compressible);
 
 }  // namespace tabrel
