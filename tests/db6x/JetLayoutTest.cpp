@@ -18,6 +18,7 @@
 #include "palm/db6x/jet/JetIndexPage.h"
 #include "palm/db6x/jet/JetIndexTree.h"
 #include "palm/db6x/jet/JetLongValue.h"
+#include "palm/db6x/jet/JetLongValueWriter.h"
 #include "palm/db6x/jet/JetRow.h"
 #include "palm/db6x/jet/JetRowWriter.h"
 #include "palm/db6x/jet/JetTableDefinition.h"
@@ -546,6 +547,47 @@ TEST(JetLayout, UsageMapsBuildAsAccessWroteThem) {
     }
     std::cout << inlineMaps << " inline maps, " << pageListMaps << " page lists\n";
     EXPECT_GT(pageListMaps, 0);
+}
+
+}  // namespace
+}  // namespace tabrel::test
+
+namespace tabrel::test {
+namespace {
+
+// Long values of every length are written inline, in one row or in a chain, and read back.
+TEST(JetLayout, LongValuesReadBackWhateverTheirLength) {
+    auto next = std::uint32_t{3};
+    JetLongValuePages pages([&] { return next++; });
+    std::vector<Bytes> values;
+    std::vector<Bytes> fields;
+    for (const std::size_t size : {0, 1, 64, 65, 4080, 4081, 8152, 8153, 100000}) {
+        Bytes value(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            value[i] = static_cast<std::uint8_t>(i * 7 + size);
+        }
+        fields.push_back(EncodeJetLongValue(value, pages));
+        values.push_back(std::move(value));
+    }
+    // A small value in a row with no room for it goes to a long-value page.
+    fields.push_back(EncodeJetLongValue(values[1], pages, 0));
+    values.push_back(values[1]);
+    Bytes file(std::size_t{next} * kJetPageSize, 0);
+    for (const JetBuiltPage& page : pages.Build()) {
+        std::copy(page.bytes.begin(), page.bytes.end(), file.begin() + page.number * kJetPageSize);
+    }
+    const std::vector<std::uint8_t> kinds = {0x80, 0x80, 0x80, 0x40, 0x40,
+                                             0x00, 0x00, 0x00, 0x00, 0x40};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        SCOPED_TRACE("value " + std::to_string(i));
+        Bytes read;
+        std::string error;
+        ASSERT_TRUE(ReadJetLongValue(file, fields[i], read, error)) << error;
+        EXPECT_EQ(read, values[i]);
+        EXPECT_EQ(fields[i][3] & 0xC0, kinds[i]);
+    }
+    // Rows go onto the last page while they fit: 35 pages (25 of them the 100,000 bytes).
+    EXPECT_EQ(next, 3u + 35u);
 }
 
 }  // namespace
