@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -53,6 +54,9 @@ inline ProgramResult RunProgramAndWait(const std::string& program,
     argv.push_back(nullptr);
 
     ProgramResult result;
+    // The child would write out what the parent has buffered when it reopens them.
+    std::fflush(stdout);
+    std::fflush(stderr);
     const pid_t pid = fork();
     if (pid == 0) {
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) {
