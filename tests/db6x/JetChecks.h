@@ -71,7 +71,7 @@ inline std::vector<std::string> Split(const std::string& text, const std::string
     return parts;
 }
 
-inline std::string Run(const std::string& tool, const std::vector<std::string>& args) {
+inline std::string RunTool(const std::string& tool, const std::vector<std::string>& args) {
     const ProgramResult result = RunProgramAndWait(FindTool(tool), args);
     EXPECT_EQ(result.exitCode, 0) << tool << ": " << result.err;
     return result.out;
@@ -134,7 +134,7 @@ inline void CheckAgainstMdbtools(const std::string& path) {
             names.push_back(Utf8(entry.name));
         }
     }
-    std::vector<std::string> expectedNames = Split(Run("mdb-tables", {"-1", path}), "\n");
+    std::vector<std::string> expectedNames = Split(RunTool("mdb-tables", {"-1", path}), "\n");
     std::sort(names.begin(), names.end());
     std::sort(expectedNames.begin(), expectedNames.end());
     EXPECT_EQ(names, expectedNames);
@@ -151,7 +151,7 @@ inline void CheckAgainstMdbtools(const std::string& path) {
         // Access keeps the row count of user tables only.
         if (!entry.isSystem) {
             EXPECT_EQ(rows->size(), table->rowCount);
-            EXPECT_EQ(Run("mdb-count", {path, name}), std::to_string(table->rowCount) + "\n");
+            EXPECT_EQ(RunTool("mdb-count", {path, name}), std::to_string(table->rowCount) + "\n");
         }
         // Every data page the table owns is in its map, unless the file's map (page 1, row 0)
         // marks it free.
@@ -164,9 +164,9 @@ inline void CheckAgainstMdbtools(const std::string& path) {
                 EXPECT_TRUE(std::binary_search(owned->begin(), owned->end(), page)) << page;
             }
         }
-        const std::vector<std::string> exported =
-            Split(Run("mdb-export", {"-Q", "-d", kCellEnd, "-R", kRowEnd, "-0", kNull, path, name}),
-                  kRowEnd);
+        const std::vector<std::string> exported = Split(
+            RunTool("mdb-export", {"-Q", "-d", kCellEnd, "-R", kRowEnd, "-0", kNull, path, name}),
+            kRowEnd);
         ASSERT_EQ(exported.size(), rows->size() + 1);
         std::string header;
         for (const JetColumnDefinition& column : table->columns) {
