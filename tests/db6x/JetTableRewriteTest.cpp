@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "db6x/JetChecks.h"
+#include "palm/db6x/jet/JetEngine.h"
 #include "palm/db6x/jet/JetTableRewrite.h"
+#include "palm/db6x/jet/JetWriteBack.h"
 
 namespace tabrel::test {
 namespace {
@@ -177,6 +179,68 @@ TEST(JetTableRewrite, ManyNewRowsAndALongMemo) {
     const auto rewritten = ReadJetTableDefinition(*written, main->definitionPage, error);
     EXPECT_EQ(rewritten->rowCount, 2006u);
     EXPECT_EQ(rewritten->lastAutoNumber, 3000u);
+}
+
+}  // namespace
+}  // namespace tabrel::test
+
+namespace tabrel::test {
+namespace {
+
+// The Jet engine opened for writing: commands change the copy, Flush writes the tables they
+// changed into the file, which mdbtools, our checks and a new open then read.
+TEST(JetTableRewrite, CommandsAreWrittenBackByFlush) {
+    const fs::path source =
+        fs::path(TABREL_JET_REFERENCE_DIR) / "../examples/export-jet-tasks/Todolist.mdb";
+    if (!fs::exists(source)) {
+        GTEST_SKIP() << "no " << source;
+    }
+    TempDir dir;
+    const std::string path = dir.File("Todolist.mdb");
+    WriteFile(path, ReadFile(source));
+    const Bytes before = ReadFile(path);
+    std::string error;
+    auto db = OpenJetFile(path, error, JetAccess::Write);
+    ASSERT_TRUE(db) << error;
+    EXPECT_FALSE(db->IsReadOnly());
+    std::int64_t changed = 0;
+    ASSERT_TRUE(
+        db->Execute("UPDATE Main SET Description = 'Changed', Note = 'A new note' "
+                    "WHERE [Record ID] = 1",
+                    changed, error))
+        << error;
+    ASSERT_TRUE(
+        db->Execute("INSERT INTO Category ([ID], [Name]) VALUES (9, 'Ünïcode')", changed, error))
+        << error;
+    EXPECT_EQ(ReadFile(path), before);  // nothing is written before Flush
+    ASSERT_TRUE(db->Flush(error)) << error;
+    const std::vector<std::string> main = SortedExport(path, "Main");
+    EXPECT_NE(std::find_if(main.begin(), main.end(),
+                           [](const std::string& row) {
+                               return row.find("Changed") != std::string::npos &&
+                                      row.find("A new note") != std::string::npos;
+                           }),
+              main.end());
+    EXPECT_EQ(RunTool("mdb-count", {path, "Category"}), "3\n");
+    CheckAgainstMdbtools(path);
+    int checked = 0;
+    int leftOut = 0;
+    CheckIndexes(path, checked, leftOut);
+    const auto again = OpenJetFile(path, error);
+    ASSERT_TRUE(again) << error;
+    const auto cursor = again->Query("SELECT [Name] FROM Category WHERE [ID] = 9", error);
+    ASSERT_TRUE(cursor && !cursor->AtEnd()) << error;
+    EXPECT_EQ(cursor->ReadRow().at(0).GetText(), u"Ünïcode");
+}
+
+// A table with an enforced relationship is not written, and says so.
+TEST(JetTableRewrite, ATableWithARelationshipIsRefused) {
+    const fs::path path = fs::path(TABREL_JET_REFERENCE_DIR) / "files/indexTestV2003.mdb";
+    if (!fs::exists(path)) {
+        GTEST_SKIP() << "no " << path;
+    }
+    EXPECT_EQ(WhyJetTablesUnwritable(ReadFile(path), {"Table1", "Main"}),
+              "The table Table1 cannot be written: a relationship is enforced on the table.");
 }
 
 }  // namespace

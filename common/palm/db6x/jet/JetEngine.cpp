@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <set>
 #include <vector>
 
 #include "palm/db6x/engine/DbFileBytes.h"
@@ -12,6 +13,7 @@
 #include "palm/db6x/jet/JetHeader.h"
 #include "palm/db6x/jet/JetMdbReader.h"
 #include "palm/db6x/jet/JetTableStream.h"
+#include "palm/db6x/jet/JetWriteBack.h"
 
 namespace tabrel {
 
@@ -128,7 +130,7 @@ bool InsertRow(sqlite3* db, sqlite3_stmt* insert, const std::vector<JetCell>& ce
 }
 
 // Copies the tables of a stream into db.
-bool LoadTables(sqlite3* db, std::string_view stream, std::string& error) {
+bool LoadTables(sqlite3* db, std::string_view stream, bool queryOnly, std::string& error) {
     JetStreamReader reader(stream);
     StatementPtr insert;
     std::string table;
@@ -162,30 +164,62 @@ bool LoadTables(sqlite3* db, std::string_view stream, std::string& error) {
                 return false;
             case JetRecord::End:
                 insert.reset();
-                return Exec(db, "COMMIT", error) && Exec(db, "PRAGMA query_only = ON", error);
+                return Exec(db, "COMMIT", error) &&
+                       (!queryOnly || Exec(db, "PRAGMA query_only = ON", error));
         }
     }
 }
 
-// A Jet database: queries run on the copy in memory; commands are refused.
+// A Jet database: queries run on the copy in memory; commands too when it was opened for
+// writing, and Flush writes the tables they changed back into the file.
 class JetDatabase final : public DbDatabase {
   public:
-    explicit JetDatabase(std::unique_ptr<DbDatabase> copy) : m_pCopy(std::move(copy)) {}
+    JetDatabase(SqliteConnection db, std::string path, std::vector<std::uint8_t> file)
+        : m_db(db), m_pCopy(WrapSqlite(db)), m_path(std::move(path)), m_file(std::move(file)) {
+        if (!m_file.empty()) {
+            sqlite3_update_hook(m_db.get(), &JetDatabase::Changed, this);
+        }
+    }
+    ~JetDatabase() override { sqlite3_update_hook(m_db.get(), nullptr, nullptr); }
+    JetDatabase(const JetDatabase&) = delete;
+    JetDatabase& operator=(const JetDatabase&) = delete;
 
-    bool Execute(std::string_view, std::int64_t& changed, std::string& error) override {
+    bool Execute(std::string_view sql, std::int64_t& changed, std::string& error) override {
         changed = 0;
-        error = std::string(kJetWriteRefused);
-        return false;
+        if (IsReadOnly()) {
+            error = std::string(kJetWriteRefused);
+            return false;
+        }
+        return m_pCopy->Execute(sql, changed, error);
     }
 
     std::unique_ptr<DbCursor> Query(std::string_view sql, std::string& error) override {
         return m_pCopy->Query(sql, error);
     }
 
-    bool IsReadOnly() const override { return true; }
+    bool IsReadOnly() const override { return m_file.empty(); }
+
+    bool Flush(std::string& error) override {
+        if (m_changed.empty()) {
+            return true;
+        }
+        if (!WriteJetTablesBack(m_db.get(), m_changed, m_file, m_path, error)) {
+            return false;
+        }
+        m_changed.clear();
+        return true;
+    }
 
   private:
+    static void Changed(void* self, int, const char*, const char* table, sqlite3_int64) {
+        static_cast<JetDatabase*>(self)->m_changed.insert(table);
+    }
+
+    SqliteConnection m_db;
     std::unique_ptr<DbDatabase> m_pCopy;
+    std::string m_path;
+    std::vector<std::uint8_t> m_file;  // the file as written last; empty when read only
+    std::set<std::string> m_changed;
 };
 
 }  // namespace
@@ -225,7 +259,8 @@ std::string_view JetDeclaredType(int jetType, bool autoNumber) {
     }
 }
 
-std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& error) {
+std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& error,
+                                        JetAccess access) {
     std::vector<std::uint8_t> file;
     if (!ReadWholeFile(path, kMaxJetFileSize, file, error) || !CheckJetFile(file, error)) {
         return nullptr;
@@ -240,12 +275,19 @@ std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& er
         error = "Reading the file failed (exit status " + std::to_string(exitCode) + ").";
         return nullptr;
     }
-    file = {};
+    if (access == JetAccess::Write) {
+        error = WhyJetTablesUnwritable(file, {"Information", "Category", "Main"});
+        if (!error.empty()) {
+            return nullptr;
+        }
+    } else {
+        file = {};
+    }
     SqliteConnection db = OpenSqliteMemory(error);
-    if (db == nullptr || !LoadTables(db.get(), stream, error)) {
+    if (db == nullptr || !LoadTables(db.get(), stream, access == JetAccess::Read, error)) {
         return nullptr;
     }
-    return std::make_unique<JetDatabase>(WrapSqlite(std::move(db)));
+    return std::make_unique<JetDatabase>(std::move(db), path, std::move(file));
 }
 
 }  // namespace tabrel

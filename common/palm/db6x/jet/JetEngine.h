@@ -21,9 +21,9 @@
 // Memo and OLE values are read whole, texts are converted from UTF-16 as stored (Jet 4's
 // compressed form included), and NULL stays NULL.
 //
-// The file is only read: it is opened read-only (without updating its access time where
-// the system allows) and read into memory, and nothing is ever written to it. Every
-// statement run as a command is refused. The Jet library reads the bytes in a child
+// Opened for reading, the file is only read: it is opened read-only (without updating its
+// access time where the system allows) and read into memory, and nothing is ever written
+// to it; every statement run as a command is refused. The Jet library reads the bytes in a child
 // process, so that a damaged file cannot hang or crash the program; the file's size and
 // header are checked before (JetHeader.h).
 
@@ -39,10 +39,15 @@ namespace tabrel {
 inline constexpr std::string_view kJetWriteRefused =
     "Writing to Palm Desktop 6.x databases is not supported yet.";
 
+enum class JetAccess { Read, Write };
+
 // Opens the Jet file at path and loads its tables. nullptr with the reason in error when
 // the file cannot be read, is no Jet 4 database, is password-protected, encrypted, damaged
-// or truncated.
-std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& error);
+// or truncated. With JetAccess::Write, commands run on the copy and Flush writes the tables
+// they changed back into the file (JetWriteBack.h); the open fails with the reason when a
+// table of the copy is one that cannot be written.
+std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& error,
+                                        JetAccess access = JetAccess::Read);
 
 // The declared type of a column of this Jet type code in the copy.
 std::string_view JetDeclaredType(int jetType, bool autoNumber);

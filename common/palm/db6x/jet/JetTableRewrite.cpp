@@ -213,8 +213,9 @@ std::optional<std::set<std::uint32_t>> ReusablePages(std::span<const std::uint8_
     return pages;
 }
 
-// Why the table cannot be rewritten, or "".
-std::string Unwritable(const JetTableDefinition& table) {
+}  // namespace
+
+std::string WhyJetTableUnwritable(const JetTableDefinition& table) {
     for (const JetLogicalIndex& index : table.logicalIndexes) {
         if (index.IsForeignKey()) {
             return "a relationship is enforced on the table";
@@ -237,8 +238,6 @@ std::string Unwritable(const JetTableDefinition& table) {
     }
     return "";
 }
-
-}  // namespace
 
 std::optional<JetWriteRow> ReadJetWriteRow(std::span<const std::uint8_t> file,
                                            const JetTableDefinition& table,
@@ -274,7 +273,7 @@ std::optional<std::vector<std::uint8_t>> RewriteJetTable(std::span<const std::ui
                                                          const std::vector<JetWriteRow>& rows,
                                                          std::uint32_t lastAutoNumber,
                                                          std::string& error) {
-    error = Unwritable(table);
+    error = WhyJetTableUnwritable(table);
     if (!error.empty()) {
         return std::nullopt;
     }

@@ -31,6 +31,10 @@ std::optional<JetWriteRow> ReadJetWriteRow(std::span<const std::uint8_t> file,
                                            const JetTableDefinition& table,
                                            std::span<const std::uint8_t> row);
 
+// Why the table cannot be rewritten ("a relationship is enforced on the table", ...), or ""
+// when it can.
+std::string WhyJetTableUnwritable(const JetTableDefinition& table);
+
 // The file with the table's rows replaced by rows (in this order) and its auto-number
 // counter set to lastAutoNumber; nullopt with the reason in error when the table has a
 // layout this does not write (an index over a column whose keys are not made here, a
