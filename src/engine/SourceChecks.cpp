@@ -96,7 +96,12 @@ std::optional<UserMessage> LoadPalmData(ConversionJob& job, AppSettings& setting
         return refusal;
     }
     if (job.Visit([](auto& facade, auto&) { return facade.IsLoadedReadOnly(); })) {
-        return Error(kJetImportRefused);
+        const std::string reason =
+            job.Visit([](auto& facade, auto&) { return facade.LoadedReadOnlyReason(); });
+        const std::string file =
+            job.Visit([](auto& facade, auto&) { return facade.GetLoadedPath(); });
+        CX_LOG(kLogFailure, "The database %s cannot be written: %s", file, reason);
+        return Error(fmt::format(fmt::runtime(kJetImportRefused), file, reason));
     }
     return std::nullopt;
 }

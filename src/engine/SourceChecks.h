@@ -19,10 +19,11 @@ namespace tabrel {
 
 inline constexpr const char* kErrorCaption = "Tabrel Error";
 
-// The refusal of a CSV to Palm Desktop conversion into a Palm Desktop 6.x Jet file.
+// The refusal of a CSV to Palm Desktop conversion into a Palm Desktop 6.x Jet file that
+// cannot be written safely: the file, then the reason.
 inline constexpr const char* kJetImportRefused =
-    "Writing to Palm Desktop 6.x databases is not supported yet. Export the records to CSV, or "
-    "choose a file of Palm Desktop 4.x.";
+    "The Palm Desktop 6.x database {} cannot be written safely. {} Nothing was written. Export "
+    "the records to CSV, or choose a file of Palm Desktop 4.x.";
 
 // A conversion into the Palm Desktop file at path while another program (a running Palm
 // Desktop) holds it, naming the file and how it is held; nothing when none does.

@@ -45,7 +45,7 @@ std::unique_ptr<DbDatabase> OpenDbFile(const std::string& path, std::string& err
         case FileKind::Sqlite:
             return OpenSqliteFile(path, error);
         case FileKind::Jet:
-            return OpenJetFile(path, error);
+            return OpenJetFile(path, error, JetAccess::Write);
         default:
             error = "The file is not a database that can be read.";
             return nullptr;

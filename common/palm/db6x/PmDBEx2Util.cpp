@@ -225,4 +225,23 @@ bool PmDBEx2Util::IsReadOnly() const {
     return connection != nullptr && connection->IsOpen() && connection->GetDatabase()->IsReadOnly();
 }
 
+std::string PmDBEx2Util::WhyReadOnly() const {
+    const DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
+    return connection != nullptr && connection->IsOpen() ? connection->GetDatabase()->WhyReadOnly()
+                                                         : std::string();
+}
+
+bool PmDBEx2Util::Flush() {
+    DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
+    if (connection == nullptr || !connection->IsOpen()) {
+        return true;
+    }
+    std::string error;
+    if (!connection->GetDatabase()->Flush(error)) {
+        CX_LOG(kLogFailure, "Failed to write the database file: %s", error);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace tabrel

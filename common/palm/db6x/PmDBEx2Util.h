@@ -53,8 +53,13 @@ class PmDBEx2Util {
     bool SelectAllRecords(std::string_view where, std::span<const std::string_view> columns,
                           std::vector<DbRow>& rows);
 
-    // Whether the open database refuses every write (a Jet file, read into memory).
+    // Whether the open database refuses every write (a Jet file that cannot be written back),
+    // and why.
     bool IsReadOnly() const;
+    std::string WhyReadOnly() const;
+    // Writes what the statements changed into the file where the engine keeps the database in
+    // memory (a Jet file); logs the reason and answers false when that fails.
+    bool Flush();
 
     // The accessor, or nullptr before the first successful open.
     PmMDBAccessor* GetAccessor() const { return m_pAccessor.get(); }

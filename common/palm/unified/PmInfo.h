@@ -190,9 +190,13 @@ class PmInfo {
 
     PmDataVersion GetInstalledVersion() const { return m_nInstalledVersion; }
     PmDataVersion GetLoadedVersion() const { return m_nLoadedVersion; }
-    // Whether the loaded data cannot be written back: a 6.x database in a Jet file.
+    // Whether the loaded data cannot be written back (a 6.x database in a Jet file of a
+    // layout not written), and why.
     bool IsLoadedReadOnly() const {
         return m_nLoadedVersion == PM_DATA_EX2 && m_pEx2->IsReadOnly();
+    }
+    std::string LoadedReadOnlyReason() const {
+        return m_nLoadedVersion == PM_DATA_EX2 ? m_pEx2->WhyReadOnly() : std::string();
     }
 
     // The generation of the file at path, told by its extension and by the readers that
@@ -321,7 +325,9 @@ class PmInfo {
             }
             return false;
         }
-        return WithLoadedReader([](auto& reader) { return reader.Save(); });
+        const bool saved = WithLoadedReader([](auto& reader) { return reader.Save(); });
+        // A database kept in memory (a Jet file) is written into its file now.
+        return saved && (m_nLoadedVersion != PM_DATA_EX2 || m_pEx2->Flush());
     }
 
     CommStore& GetCommMgr() { return *m_pCommMgr; }

@@ -9,9 +9,11 @@
 
 #include "palm/db6x/engine/DbFileBytes.h"
 #include "palm/db6x/engine/SqliteEngine.h"
+#include "palm/db6x/jet/JetCatalogue.h"
 #include "palm/db6x/jet/JetChildProcess.h"
 #include "palm/db6x/jet/JetHeader.h"
 #include "palm/db6x/jet/JetMdbReader.h"
+#include "palm/db6x/jet/JetTableDefinition.h"
 #include "palm/db6x/jet/JetTableStream.h"
 #include "palm/db6x/jet/JetWriteBack.h"
 
@@ -53,6 +55,15 @@ ChildLimits LimitsFor(std::size_t fileSize) {
     limits.timeout = std::chrono::seconds(30) +
                      std::chrono::milliseconds(fileSize / (std::size_t{1} << 20) * 250);
     return limits;
+}
+
+// Names of the tables and columns a Palm database has are ASCII.
+std::string Narrow(std::u16string_view text) {
+    std::string narrow;
+    for (const char16_t unit : text) {
+        narrow += unit < 0x80 ? static_cast<char>(unit) : '?';
+    }
+    return narrow;
 }
 
 std::string Quoted(std::string_view name) {
@@ -170,12 +181,53 @@ bool LoadTables(sqlite3* db, std::string_view stream, bool queryOnly, std::strin
     }
 }
 
+// New rows of a table with an auto-number column get, where the statement gave 0 or NULL,
+// the next number: one past the larger of the table's counter and its largest number (the
+// 6.x statements insert new records with Record ID 0; a real database keys them by it).
+bool NumberNewRows(sqlite3* db, const std::vector<std::uint8_t>& file, std::string& error) {
+    const auto catalogue = ReadJetCatalogue(file, error);
+    if (!catalogue) {
+        return false;
+    }
+    for (const JetCatalogueTable& entry : *catalogue) {
+        const auto table = entry.isSystem
+                               ? std::nullopt
+                               : ReadJetTableDefinition(file, entry.definitionPage, error);
+        if (!table) {
+            continue;
+        }
+        for (const JetColumnDefinition& column : table->columns) {
+            if (!column.IsAutoNumber()) {
+                continue;
+            }
+            const std::string name = Quoted(Narrow(entry.name));
+            const std::string id = Quoted(Narrow(column.name));
+            const std::string trigger =
+                "CREATE TEMP TRIGGER " + Quoted("number " + Narrow(entry.name)) +
+                " AFTER INSERT ON " + name + " WHEN NEW." + id + " IS NULL OR NEW." + id +
+                " = 0 BEGIN UPDATE " + name + " SET " + id + " = MAX(" +
+                std::to_string(table->lastAutoNumber) + ", (SELECT IFNULL(MAX(" + id +
+                "), 0) FROM " + name + ")) + 1 WHERE rowid = NEW.rowid; END";
+            // A table the copy lacks (not one of the three loaded) has nothing to number.
+            std::string ignored;
+            Exec(db, trigger, ignored);
+        }
+    }
+    error.clear();
+    return true;
+}
+
 // A Jet database: queries run on the copy in memory; commands too when it was opened for
 // writing, and Flush writes the tables they changed back into the file.
 class JetDatabase final : public DbDatabase {
   public:
-    JetDatabase(SqliteConnection db, std::string path, std::vector<std::uint8_t> file)
-        : m_db(db), m_pCopy(WrapSqlite(db)), m_path(std::move(path)), m_file(std::move(file)) {
+    JetDatabase(SqliteConnection db, std::string path, std::vector<std::uint8_t> file,
+                std::string whyReadOnly)
+        : m_db(db),
+          m_pCopy(WrapSqlite(db)),
+          m_path(std::move(path)),
+          m_file(std::move(file)),
+          m_whyReadOnly(std::move(whyReadOnly)) {
         if (!m_file.empty()) {
             sqlite3_update_hook(m_db.get(), &JetDatabase::Changed, this);
         }
@@ -198,10 +250,19 @@ class JetDatabase final : public DbDatabase {
     }
 
     bool IsReadOnly() const override { return m_file.empty(); }
+    std::string WhyReadOnly() const override { return m_whyReadOnly; }
 
     bool Flush(std::string& error) override {
         if (m_changed.empty()) {
             return true;
+        }
+        // Another program's change is never written over.
+        std::vector<std::uint8_t> now;
+        if (!ReadWholeFile(m_path, kMaxJetFileSize, now, error) || now != m_file) {
+            error = "The file " + m_path +
+                    " was changed by another program after it was loaded, so it was not "
+                    "overwritten.";
+            return false;
         }
         if (!WriteJetTablesBack(m_db.get(), m_changed, m_file, m_path, error)) {
             return false;
@@ -219,6 +280,7 @@ class JetDatabase final : public DbDatabase {
     std::unique_ptr<DbDatabase> m_pCopy;
     std::string m_path;
     std::vector<std::uint8_t> m_file;  // the file as written last; empty when read only
+    std::string m_whyReadOnly;
     std::set<std::string> m_changed;
 };
 
@@ -275,19 +337,20 @@ std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& er
         error = "Reading the file failed (exit status " + std::to_string(exitCode) + ").";
         return nullptr;
     }
+    std::string whyReadOnly;
     if (access == JetAccess::Write) {
-        error = WhyJetTablesUnwritable(file, {"Information", "Category", "Main"});
-        if (!error.empty()) {
-            return nullptr;
-        }
-    } else {
+        whyReadOnly = WhyJetTablesUnwritable(file, {"Information", "Category", "Main"});
+    }
+    const bool writable = access == JetAccess::Write && whyReadOnly.empty();
+    if (!writable) {
         file = {};
     }
     SqliteConnection db = OpenSqliteMemory(error);
-    if (db == nullptr || !LoadTables(db.get(), stream, access == JetAccess::Read, error)) {
+    if (db == nullptr || !LoadTables(db.get(), stream, !writable, error) ||
+        (writable && !NumberNewRows(db.get(), file, error))) {
         return nullptr;
     }
-    return std::make_unique<JetDatabase>(std::move(db), path, std::move(file));
+    return std::make_unique<JetDatabase>(std::move(db), path, std::move(file), whyReadOnly);
 }
 
 }  // namespace tabrel

@@ -44,8 +44,8 @@ enum class JetAccess { Read, Write };
 // Opens the Jet file at path and loads its tables. nullptr with the reason in error when
 // the file cannot be read, is no Jet 4 database, is password-protected, encrypted, damaged
 // or truncated. With JetAccess::Write, commands run on the copy and Flush writes the tables
-// they changed back into the file (JetWriteBack.h); the open fails with the reason when a
-// table of the copy is one that cannot be written.
+// they changed back into the file (JetWriteBack.h), unless a table of the copy is one that
+// cannot be written: the database is then read only and WhyReadOnly says why.
 std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& error,
                                         JetAccess access = JetAccess::Read);
 
