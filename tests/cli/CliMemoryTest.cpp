@@ -96,13 +96,15 @@ ProgramResult RunLimited(const CliWork& work, const Limit& limit,
     return work.Run(args);
 }
 
-// Sweeps the limit up by half each step from start until the command succeeds; every run
+// Sweeps the limit up from start until the command succeeds, by half each step (by a
+// sixteenth for the address space, most of which the program's start takes); every run
 // before must fail cleanly. check judges a success.
 void Sweep(const CliWork& work, bool addressSpace, std::size_t start,
            const std::vector<std::string>& args, const std::string& named,
            const std::function<void()>& checkUnchanged, const std::function<void()>& checkDone) {
     int failures = 0;
-    for (std::size_t bytes = start; bytes < (std::size_t{1} << 32); bytes += bytes / 2) {
+    for (std::size_t bytes = start; bytes < (std::size_t{1} << 32);
+         bytes += bytes / (addressSpace ? 16 : 2)) {
         SCOPED_TRACE("limit " + std::to_string(bytes));
         const ProgramResult result = RunLimited(work, {addressSpace, bytes}, args);
         if (result.exitCode == 0) {
