@@ -13,6 +13,9 @@ packages=(
     tzdata                            # time zones the date tests set
     qt6-base-dev                      # the wizard (Qt 6 Widgets)
 )
+# npm's mdb-reader, the tests' second Jet reader, needs Node.js and npm; one the machine
+# already has (from any source) serves, and Debian's npm would conflict with some of them.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 # scripts/fuzz.sh asks for the fuzzer too.
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)  # libFuzzer and clang's sanitizers

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -121,7 +122,30 @@ inline std::vector<fs::path> ReferenceFiles() {
     return files;
 }
 
-// Checks every user table of the file against mdb-tables, mdb-count and mdb-export.
+// The user tables of the file as npm's mdb-reader reads them (MdbReaderDump.mjs): per table
+// its rows, each as its cells ended by kCellEnd; empty when mdb-reader is not installed (the
+// test command installs it into the build folder).
+inline std::map<std::string, std::vector<std::string>> ReadWithMdbReader(const std::string& path) {
+    std::map<std::string, std::vector<std::string>> tables;
+    if (FindTool("node").empty() ||
+        !fs::exists(fs::path(TABREL_MDB_READER_DIR) / "node_modules" / "mdb-reader")) {
+        return tables;
+    }
+    const std::string dump =
+        RunTool("node", {TABREL_MDB_READER_SCRIPT, TABREL_MDB_READER_DIR, path});
+    for (const std::string& part : Split(dump, "<table>")) {
+        const std::size_t end = part.find("<name>");
+        if (end == std::string::npos) {
+            continue;
+        }
+        std::vector<std::string>& rows = tables[part.substr(0, end)];
+        rows = Split(part.substr(end + 6), kRowEnd);
+    }
+    return tables;
+}
+
+// Checks every user table of the file against mdb-tables, mdb-count and mdb-export, and
+// against mdb-reader where it is installed.
 inline void CheckAgainstMdbtools(const std::string& path) {
     SCOPED_TRACE(path);
     const Bytes file = ReadFile(path);
@@ -140,6 +164,7 @@ inline void CheckAgainstMdbtools(const std::string& path) {
     EXPECT_EQ(names, expectedNames);
     const auto free = ReadJetUsageMapAt(file, 1 << 8);
     ASSERT_TRUE(free);
+    const auto byMdbReader = ReadWithMdbReader(path);
 
     for (const JetCatalogueTable& entry : *catalogue) {
         const std::string name = Utf8(entry.name);
@@ -195,6 +220,11 @@ inline void CheckAgainstMdbtools(const std::string& path) {
         std::sort(ours.begin(), ours.end());
         std::sort(theirs.begin(), theirs.end());
         EXPECT_EQ(ours, theirs);
+        if (const auto found = byMdbReader.find(name); found != byMdbReader.end()) {
+            std::vector<std::string> read = found->second;
+            std::sort(read.begin(), read.end());
+            EXPECT_EQ(ours, read) << "mdb-reader";
+        }
     }
 }
 
