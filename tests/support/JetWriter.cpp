@@ -168,9 +168,10 @@ std::uint32_t NumberRows(JetTable& table) {
     return static_cast<std::uint32_t>(next);
 }
 
-// The data pages (and long-value pages) of one table.
+// The data pages of one table; its long-value pages in longValuePages.
 std::vector<std::uint32_t> WriteRows(PageSet& pages, const JetTable& table,
-                                     std::uint32_t definitionPage, bool compress) {
+                                     std::uint32_t definitionPage, bool compress,
+                                     std::vector<std::uint32_t>& longValuePages) {
     const TableShape shape = ShapeOf(table.columns);
     RowPages data(pages, RowPages::Kind::Data, definitionPage);
     RowPages lval(pages, RowPages::Kind::LongValue, 0);
@@ -181,6 +182,7 @@ std::vector<std::uint32_t> WriteRows(PageSet& pages, const JetTable& table,
         }
         data.Add(bytes);
     }
+    longValuePages = lval.Pages();
     return data.Pages();
 }
 
@@ -196,7 +198,9 @@ std::vector<std::uint8_t> BuildJetDatabase(const std::vector<JetTable>& tables,
     for (std::size_t i = 0; i < user.size(); ++i) {
         facts[i + 1].nextAutoNumber = NumberRows(user[i]);
         facts[i + 1].rows = static_cast<std::uint32_t>(user[i].rows.size());
+        facts[i + 1].listLongValueMaps = options.longValueMaps;
     }
+    facts[0].listLongValueMaps = false;
 
     PageSet pages;
     pages.Add();  // 0: header
@@ -220,10 +224,11 @@ std::vector<std::uint8_t> BuildJetDatabase(const std::vector<JetTable>& tables,
     facts[0].rows = static_cast<std::uint32_t>(catalog.rows.size());
 
     std::vector<std::vector<std::uint32_t>> dataPages;
-    dataPages.push_back(WriteRows(pages, catalog, 2, options.compressText));
+    std::vector<std::vector<std::uint32_t>> longValuePages(facts.size());
+    dataPages.push_back(WriteRows(pages, catalog, 2, options.compressText, longValuePages[0]));
     for (std::size_t i = 0; i < user.size(); ++i) {
-        dataPages.push_back(
-            WriteRows(pages, user[i], firstDefinitionPage[i], options.compressText));
+        dataPages.push_back(WriteRows(pages, user[i], firstDefinitionPage[i], options.compressText,
+                                      longValuePages[i + 1]));
     }
 
     // Usage maps: on page 1, and on further map pages at the end when page 1 is full.
@@ -232,6 +237,16 @@ std::vector<std::uint8_t> BuildJetDatabase(const std::vector<JetTable>& tables,
     for (std::size_t t = 0; t < facts.size(); ++t) {
         facts[t].usedMap = maps.Add(UsageMap(dataPages[t]));
         facts[t].freeMap = maps.Add(UsageMap({}));
+        const std::vector<JetColumn>& columns = t == 0 ? catalog.columns : user[t - 1].columns;
+        for (const JetColumn& column : columns) {
+            if (facts[t].listLongValueMaps &&
+                (column.type == JetType::Memo || column.type == JetType::Ole)) {
+                const bool first = facts[t].longValueMaps.empty();
+                facts[t].longValueMaps.push_back(
+                    maps.Add(UsageMap(first ? longValuePages[t] : std::vector<std::uint32_t>{})));
+                facts[t].longValueMaps.push_back(maps.Add(UsageMap({})));
+            }
+        }
     }
 
     WriteDefinition(pages, {2},

@@ -54,7 +54,19 @@ struct JetTable {
 struct JetOptions {
     bool compressText = true;  // Jet 4 compressed unicode where the text allows it
     std::string password;      // non-empty: the header carries a database password
+    // Each Memo and OLE column has its long-value page maps in the definition, as a real
+    // engine writes them (the first such column's maps list every long-value page of the
+    // table); false leaves them out, as old versions of this writer did.
+    bool longValueMaps = true;
 };
+
+// The options of a file whose long-value columns have no page maps, which Tabrel does not
+// write.
+inline JetOptions WithoutLongValueMaps() {
+    JetOptions options;
+    options.longValueMaps = false;
+    return options;
+}
 
 // The bytes of a Jet 4 database file (page size 4096) holding the tables, in the given order.
 // Throws std::invalid_argument on a table it cannot write (a row with the wrong number of

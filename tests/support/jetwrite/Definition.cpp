@@ -48,6 +48,18 @@ Bytes DefinitionStream(const JetTable& table, const TableShape& shape, const Tab
         Append16(s, static_cast<std::uint32_t>(name.size()));
         s.insert(s.end(), name.begin(), name.end());
     }
+    //   per Memo or OLE column: u16 its number, u32 its page map, u32 its free-space map
+    std::size_t k = 0;
+    for (std::uint32_t c = 0; facts.listLongValueMaps && c < count; ++c) {
+        if (table.columns[c].type == JetType::Memo || table.columns[c].type == JetType::Ole) {
+            Append16(s, c);
+            for (int map = 0; map < 2; ++map, ++k) {
+                const std::uint32_t pointer =
+                    k < facts.longValueMaps.size() ? facts.longValueMaps[k] : 0;
+                Append32(s, pointer);
+            }
+        }
+    }
     Append16(s, 0xFFFF);
     Put32(s, 8, static_cast<std::uint32_t>(s.size() - 8));
     return s;

@@ -15,6 +15,10 @@ struct TableFacts {
     bool system = false;
     std::uint32_t usedMap = 0;  // row pointers
     std::uint32_t freeMap = 0;
+    // Whether the definition lists its Memo and OLE columns' page maps, and per such column
+    // in order its map and its free-space map (row pointers; 0 before they are placed).
+    bool listLongValueMaps = true;
+    std::vector<std::uint32_t> longValueMaps;
 };
 
 // The definition of a table as one byte stream; the first 8 bytes are the header of its

@@ -239,7 +239,7 @@ class JetDatabase final : public DbDatabase {
     bool Execute(std::string_view sql, std::int64_t& changed, std::string& error) override {
         changed = 0;
         if (IsReadOnly()) {
-            error = std::string(kJetWriteRefused);
+            error = m_whyReadOnly.empty() ? std::string(kJetWriteRefused) : m_whyReadOnly;
             return false;
         }
         return m_pCopy->Execute(sql, changed, error);

@@ -35,9 +35,9 @@
 
 namespace tabrel {
 
-// The reason every command on a Jet database fails with.
-inline constexpr std::string_view kJetWriteRefused =
-    "Writing to Palm Desktop 6.x databases is not supported yet.";
+// The reason every command on a Jet database opened for reading fails with (one opened for
+// writing that cannot be written fails with WhyReadOnly).
+inline constexpr std::string_view kJetWriteRefused = "The database was opened for reading only.";
 
 enum class JetAccess { Read, Write };
 

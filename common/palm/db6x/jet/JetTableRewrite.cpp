@@ -1,6 +1,7 @@
 #include "palm/db6x/jet/JetTableRewrite.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -106,11 +107,14 @@ std::optional<std::pair<std::size_t, std::size_t>> RowPlace(std::span<const std:
                      std::size_t{slot.end} - slot.start};
 }
 
-// Rewrites the usage map a data pointer names, in place and in its own form, to mark pages;
-// false when they do not fit it. For the file's map, beyond is where the file ends: every
-// page from there on is marked too (free).
+// Rewrites the usage map a data pointer names, in place, to mark pages; false when they do
+// not fit it. An inline map that cannot hold them becomes a list of map pages, which
+// newPage (when given) provides, as does a list that lacks the map page a range needs. For
+// the file's map, beyond is where the file ends: every page from there on is marked too
+// (free).
 bool RewriteMap(std::span<const std::uint8_t> file, Pages& out, std::uint32_t pointer,
-                const std::set<std::uint32_t>& marked, std::uint32_t beyond = 0) {
+                const std::set<std::uint32_t>& marked,
+                const std::function<std::uint32_t()>* newPage, std::uint32_t beyond = 0) {
     const auto place = RowPlace(file, pointer);
     if (!place || place->second < 5) {
         return false;
@@ -119,30 +123,44 @@ bool RewriteMap(std::span<const std::uint8_t> file, Pages& out, std::uint32_t po
     std::vector<std::uint32_t> pages(marked.begin(), marked.end());
     std::span<std::uint8_t> target =
         out.Page(pointer >> 8).subspan(place->first % kJetPageSize, place->second);
+    std::vector<std::uint32_t> mapPages;
     if (row[0] == 0x00) {
         std::uint32_t first = U32(row, 1);
         const std::uint32_t span = static_cast<std::uint32_t>((row.size() - 5) * 8);
         if (!pages.empty() && (pages.front() < first || pages.back() - first >= span)) {
             first = pages.front() / 8 * 8;  // another first page, if that lets them fit
         }
+        std::vector<std::uint32_t> inlinePages = pages;
         for (std::uint32_t page = std::max(beyond, first); beyond != 0 && page < first + span;
              ++page) {
-            pages.push_back(page);
+            inlinePages.push_back(page);
         }
-        const auto built = BuildJetInlineUsageMap(pages, first, row.size());
-        if (!built) {
+        if (const auto built = BuildJetInlineUsageMap(inlinePages, first, row.size())) {
+            std::copy(built->begin(), built->end(), target.begin());
+            return true;
+        }
+        if (newPage == nullptr) {
             return false;
         }
-        std::copy(built->begin(), built->end(), target.begin());
-        return true;
+        mapPages.assign((row.size() - 1) / 4, 0);
+    } else {
+        for (std::size_t at = 1; at + 4 <= row.size(); at += 4) {
+            mapPages.push_back(U32(row, at));
+        }
     }
-    std::vector<std::uint32_t> mapPages;
-    for (std::size_t at = 1; at + 4 <= row.size(); at += 4) {
-        mapPages.push_back(U32(row, at));
+    for (const std::uint32_t page : pages) {
+        const std::size_t k = page / kJetPagesPerMapPage;
+        if (k >= mapPages.size()) {
+            return false;
+        }
+        if (mapPages[k] == 0 && newPage != nullptr) {
+            mapPages[k] = (*newPage)();
+        }
     }
     std::uint32_t covered = 0;
     for (std::size_t k = 0; k < mapPages.size(); ++k) {
-        covered = mapPages[k] != 0 ? static_cast<std::uint32_t>((k + 1) * 32736) : covered;
+        covered =
+            mapPages[k] != 0 ? static_cast<std::uint32_t>((k + 1) * kJetPagesPerMapPage) : covered;
     }
     for (std::uint32_t page = beyond; beyond != 0 && page < covered; ++page) {
         pages.push_back(page);
@@ -284,6 +302,7 @@ std::optional<std::vector<std::uint8_t>> RewriteJetTable(std::span<const std::ui
     const auto fileEnd = static_cast<std::uint32_t>(file.size() / kJetPageSize);
     PagePool pool(*reusable, fileEnd);
     auto take = [&] { return pool.Take(); };
+    const std::function<std::uint32_t()> takeFunction = take;
     const std::uint32_t owner = table.pages.front();
 
     // The rows, their long values on pages of each long-value column.
@@ -384,9 +403,9 @@ std::optional<std::vector<std::uint8_t>> RewriteJetTable(std::span<const std::ui
                 roomy.insert(page.number);
             }
         }
-        if (!RewriteMap(file, out, column.longValuePages, pages) ||
+        if (!RewriteMap(file, out, column.longValuePages, pages, &takeFunction) ||
             (column.longValueFreePages != 0 &&
-             !RewriteMap(file, out, column.longValueFreePages, roomy))) {
+             !RewriteMap(file, out, column.longValueFreePages, roomy, &takeFunction))) {
             error = "a long-value page map cannot hold the column's pages";
             return std::nullopt;
         }
@@ -432,7 +451,7 @@ std::optional<std::vector<std::uint8_t>> RewriteJetTable(std::span<const std::ui
             out.Put(page);
             pages.insert(page.number);
         }
-        if (!RewriteMap(file, out, index.usedPages, pages)) {
+        if (!RewriteMap(file, out, index.usedPages, pages, &takeFunction)) {
             error = "an index page map cannot hold the index's pages";
             return std::nullopt;
         }
@@ -440,15 +459,24 @@ std::optional<std::vector<std::uint8_t>> RewriteJetTable(std::span<const std::ui
     }
 
     // The table's maps and counts.
-    if (!RewriteMap(file, out, table.ownedPages, dataPages) ||
-        !RewriteMap(file, out, table.freeSpacePages, roomyPages)) {
+    if (!RewriteMap(file, out, table.ownedPages, dataPages, &takeFunction) ||
+        !RewriteMap(file, out, table.freeSpacePages, roomyPages, &takeFunction)) {
         error = "the page map of the table cannot hold its pages";
         return std::nullopt;
     }
     PutInDefinition(out, table, kRowCountOffset, static_cast<std::uint32_t>(rows.size()));
     PutInDefinition(out, table, kAutoNumberOffset, lastAutoNumber);
 
-    // The file's free pages: those given back and not taken again; a new page is in use.
+    // The file's free pages: those given back and not taken again; a new page is in use. A
+    // file whose page 1 is not the engine's own (its owner itself) keeps no such map.
+    const auto mapPage = ReadJetDataPage(JetPage(file, 1));
+    if (!mapPage || mapPage->owner != 1) {
+        for (const std::uint32_t page : pool.Unused()) {
+            auto bytes = out.Page(page);
+            std::fill(bytes.begin(), bytes.end(), 0);
+        }
+        return out.Take();
+    }
     const auto free = ReadJetUsageMapAt(file, kFileMap);
     if (!free) {
         error = "the file's page map cannot be read";
@@ -461,14 +489,14 @@ std::optional<std::vector<std::uint8_t>> RewriteJetTable(std::span<const std::ui
     freePages.insert(pool.Unused().begin(), pool.Unused().end());
     // Given-back pages are left out of the file's map when it cannot name them: they are
     // then merely unused.
-    if (!RewriteMap(file, out, kFileMap, freePages, pool.End())) {
+    if (!RewriteMap(file, out, kFileMap, freePages, nullptr, pool.End())) {
         std::set<std::uint32_t> kept;
         for (const std::uint32_t page : freePages) {
             if (page < fileEnd) {
                 kept.insert(page);
             }
         }
-        if (!RewriteMap(file, out, kFileMap, kept, pool.End())) {
+        if (!RewriteMap(file, out, kFileMap, kept, nullptr, pool.End())) {
             error = "the file's page map cannot be written";
             return std::nullopt;
         }

@@ -11,7 +11,6 @@ namespace {
 constexpr std::uint8_t kInlineMap = 0x00;
 constexpr std::uint8_t kPageListMap = 0x01;
 constexpr std::size_t kMapPageBitmapOffset = 4;
-constexpr std::uint32_t kPagesPerMapPage = (kJetPageSize - kMapPageBitmapOffset) * 8;
 
 void AddMarkedPages(std::span<const std::uint8_t> bitmap, std::uint64_t first,
                     std::uint64_t pageCount, std::vector<std::uint32_t>& pages) {
@@ -54,7 +53,7 @@ std::optional<std::vector<std::uint32_t>> ReadJetUsageMap(std::span<const std::u
         if (page.empty() || page[0] != static_cast<std::uint8_t>(JetPageType::UsageMap)) {
             return std::nullopt;
         }
-        AddMarkedPages(page.subspan(kMapPageBitmapOffset), std::uint64_t{k} * kPagesPerMapPage,
+        AddMarkedPages(page.subspan(kMapPageBitmapOffset), std::uint64_t{k} * kJetPagesPerMapPage,
                        pageCount, pages);
     }
     return pages;
@@ -124,10 +123,10 @@ std::optional<JetPageListUsageMap> BuildJetPageListUsageMap(
         }
     }
     for (const std::uint32_t page : pages) {
-        const std::size_t k = page / kPagesPerMapPage;
+        const std::size_t k = page / kJetPagesPerMapPage;
         if (k >= mapPages.size() || map.mapPages[k].empty() ||
             !Mark(std::span(map.mapPages[k]).subspan(kMapPageBitmapOffset),
-                  std::uint64_t{k} * kPagesPerMapPage, page)) {
+                  std::uint64_t{k} * kJetPagesPerMapPage, page)) {
             return std::nullopt;
         }
     }

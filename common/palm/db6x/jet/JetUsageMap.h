@@ -17,6 +17,9 @@
 
 namespace tabrel {
 
+// How many pages one usage-map page maps.
+inline constexpr std::uint32_t kJetPagesPerMapPage = (4096 - 4) * 8;
+
 // The pages a map marks, in ascending order; nullopt when the map or a page of its list is
 // damaged.
 std::optional<std::vector<std::uint32_t>> ReadJetUsageMap(std::span<const std::uint8_t> file,
