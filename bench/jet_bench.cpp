@@ -1,7 +1,9 @@
 // jet_bench: times the export of a Palm Desktop 6.x Address.mdb in a Jet file to CSV through
 // the conversion engine, step by step as tabrel-cli runs it (CheckPalmFile, LoadPalmData,
 // CheckCsvFile, DefaultFieldList, SelectAllRecords, RunConversion), and, for comparison,
-// mdbtools' mdb-export of the table "Main" of the same file.
+// mdbtools' mdb-export of the table "Main" of the same file; then the import of 2,000 new
+// contacts from a CSV file into a copy of the file through the engine (which writes the
+// Jet file back), as a ratio to the engine's export.
 //
 // The file is made with the tests' Jet writer: 20,000 contacts by default, each with names,
 // a company, phones, e-mail, an address, a category and a note; every tenth note is longer
@@ -30,6 +32,7 @@
 #include "engine/ConversionDriver.h"
 #include "engine/ConversionJob.h"
 #include "engine/FieldSelection.h"
+#include "engine/ImportReader.h"
 #include "engine/SourceChecks.h"
 #include "misc/CxDebugUtil.h"
 #include "palm/db6x/DbOpen.h"
@@ -178,6 +181,57 @@ std::optional<std::pair<double, double>> EngineExport(const std::string& palmFil
     return std::pair{loaded, seconds};
 }
 
+// Imports added new contacts (first and last names) from a CSV file into the file through
+// the engine; its seconds, or none.
+std::optional<double> EngineImport(const std::string& palmFile, const std::string& csvFile,
+                                   std::size_t added) {
+    {
+        std::FILE* out = std::fopen(csvFile.c_str(), "wb");
+        if (out == nullptr) {
+            return std::nullopt;
+        }
+        for (std::size_t n = 0; n < added; ++n) {
+            std::fprintf(out, "\"New%zu\",\"Imported%zu\"\r\n", n, n);
+        }
+        std::fclose(out);
+    }
+    const auto start = Clock::now();
+    AppSettings settings;
+    settings.m_nMode = ModeCsvToPalm;
+    settings.m_nApp = AppContacts;
+    settings.m_nPmDataMode = PmDataByFile;
+    settings.m_bMakeBackup = false;
+    ConversionJob job;
+    job.m_nApp = AppContacts;
+    for (const auto& message : {CheckPalmFile(job, palmFile), LoadPalmData(job, settings, palmFile),
+                                CheckCsvFile(job, settings, csvFile)}) {
+        if (message) {
+            std::fprintf(stderr, "refused: %s\n", message->text.c_str());
+            return std::nullopt;
+        }
+    }
+    std::string error;
+    if (!ParseFieldList("First Name,Last Name", job.GetCatalogue(), job.m_fields, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return std::nullopt;
+    }
+    ReadImportRecords(job, settings);
+    job.SelectAllRecords(ModeCsvToPalm);
+    class Quiet final : public ConversionObserver {
+      public:
+        void SetProgress(int) override {}
+        void SetStatus(std::string_view) override {}
+    } observer;
+    const ConversionResult result = RunConversion(job, settings, observer);
+    const double seconds = SecondsSince(start);
+    if (!result.Succeeded() || result.m_nConverted != added) {
+        std::fprintf(stderr, "the import converted %u of %zu records: %s\n", result.m_nConverted,
+                     added, result.m_failure ? result.m_failure->text.c_str() : "");
+        return std::nullopt;
+    }
+    return seconds;
+}
+
 // Runs mdb-export on the table Main of the file into outFile; its seconds, or none.
 std::optional<double> MdbExport(const std::string& palmFile, const std::string& outFile) {
     posix_spawn_file_actions_t actions;
@@ -259,6 +313,19 @@ int Run(std::size_t count, int runs) {
         bestOpen);
     std::printf("  mdb-export Main           %7.3f s, CSV %.1f MiB\n", bestMdb,
                 MiB(std::filesystem::file_size(mdbFile)));
+    double bestImport = 1e9;
+    const std::string copy = folder.File("Import.mdb");
+    for (int run = 0; run < runs; ++run) {
+        std::filesystem::copy_file(palmFile, copy,
+                                   std::filesystem::copy_options::overwrite_existing);
+        const auto imported = EngineImport(copy, folder.File("import.csv"), 2000);
+        if (!imported) {
+            return 1;
+        }
+        bestImport = std::min(bestImport, *imported);
+    }
+    std::printf("  engine import of 2,000 new contacts %7.3f s: %.2f x the engine export\n",
+                bestImport, bestImport / bestExport);
     std::error_code error;
     const std::uintmax_t logSize = std::filesystem::file_size(DebugLog().GetPath(), error);
     std::printf("the debug log (off) received %.1f KiB of failure lines\n",

@@ -231,6 +231,17 @@ TEST(JetTableRewrite, CommandsAreWrittenBackByFlush) {
     const auto cursor = again->Query("SELECT [Name] FROM Category WHERE [ID] = 9", error);
     ASSERT_TRUE(cursor && !cursor->AtEnd()) << error;
     EXPECT_EQ(cursor->ReadRow().at(0).GetText(), u"Ünïcode");
+
+    // A file another program changed after the load is not written over.
+    auto later = OpenJetFile(path, error, JetAccess::Write);
+    ASSERT_TRUE(later) << error;
+    ASSERT_TRUE(later->Execute("DELETE FROM Category WHERE [ID] = 9", changed, error)) << error;
+    WriteFile(path, before);
+    EXPECT_FALSE(later->Flush(error));
+    EXPECT_EQ(error, "The file " + path +
+                         " was changed by another program after it was loaded, so it was not "
+                         "overwritten.");
+    EXPECT_EQ(ReadFile(path), before);
 }
 
 // A table with an enforced relationship is not written, and says so.
