@@ -144,8 +144,82 @@ inline std::map<std::string, std::vector<std::string>> ReadWithMdbReader(const s
     return tables;
 }
 
+// The pages of the file each table holds: its data pages, its long-value pages (every
+// long value of its rows on pages of its column's map) and its index pages; no page is
+// held twice, none is free in the file's map, and an auto-number counter is at least the
+// largest number given.
+inline void CheckPageOwners(const Bytes& file) {
+    std::string error;
+    const auto catalogue = ReadJetCatalogue(file, error);
+    ASSERT_TRUE(catalogue) << error;
+    const auto mapPage = ReadJetDataPage(JetPage(file, 1));
+    const auto free = mapPage && mapPage->owner == 1 ? ReadJetUsageMapAt(file, 1 << 8)
+                                                     : std::optional<std::vector<std::uint32_t>>{};
+    std::map<std::uint32_t, std::string> owners;
+    auto hold = [&](std::uint32_t page, const std::string& who) {
+        const auto [at, added] = owners.emplace(page, who);
+        EXPECT_TRUE(added || at->second == who)
+            << "page " << page << ": " << at->second << ", " << who;
+        if (free) {
+            EXPECT_FALSE(std::binary_search(free->begin(), free->end(), page)) << "page " << page;
+        }
+    };
+    for (const JetCatalogueTable& entry : *catalogue) {
+        const std::string name = Utf8(entry.name);
+        const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
+        ASSERT_TRUE(table) << error;
+        const auto owned = ReadJetUsageMapAt(file, table->ownedPages);
+        ASSERT_TRUE(owned);
+        for (const std::uint32_t page : *owned) {
+            const auto data = ReadJetDataPage(JetPage(file, page));
+            if (data && data->owner == entry.definitionPage) {
+                hold(page, name);
+            }
+        }
+        for (const JetRealIndex& index : table->realIndexes) {
+            const auto indexPages = ListJetIndexPages(file, index, error);
+            ASSERT_TRUE(indexPages) << error;
+            for (const std::uint32_t page : *indexPages) {
+                hold(page, name + " index");
+            }
+        }
+        std::int64_t largest = 0;
+        const auto rows = ScanJetTable(file, *table, error);
+        ASSERT_TRUE(rows) << error;
+        for (std::size_t c = 0; c < table->columns.size(); ++c) {
+            const JetColumnDefinition& column = table->columns[c];
+            const bool isLong = column.type == 0x0B || column.type == 0x0C;
+            std::vector<std::uint32_t> mapped;
+            if (isLong && column.longValuePages != 0) {
+                mapped = *ReadJetUsageMapAt(file, column.longValuePages);
+            }
+            for (const JetScannedRow& row : *rows) {
+                const auto values = CrackJetRow(*table, row.bytes);
+                ASSERT_TRUE(values);
+                const JetRowValue value = (*values)[c];
+                if (column.IsAutoNumber() && !value.isNull) {
+                    largest = std::max<std::int64_t>(
+                        largest, value.bytes[0] | value.bytes[1] << 8 | value.bytes[2] << 16);
+                }
+                // A long value's first row: its page is one of the column's.
+                if (isLong && !value.isNull && value.bytes.size() >= 12 &&
+                    (value.bytes[3] & 0x80) == 0 && !mapped.empty()) {
+                    const std::uint32_t page =
+                        value.bytes[5] | value.bytes[6] << 8 | value.bytes[7] << 16;
+                    EXPECT_TRUE(std::binary_search(mapped.begin(), mapped.end(), page))
+                        << name << " page " << page;
+                    hold(page, name + " long values");
+                }
+            }
+        }
+        if (!entry.isSystem) {
+            EXPECT_GE(std::int64_t{table->lastAutoNumber}, largest) << name;
+        }
+    }
+}
+
 // Checks every user table of the file against mdb-tables, mdb-count and mdb-export, and
-// against mdb-reader where it is installed.
+// against mdb-reader where it is installed; and the pages' owners (CheckPageOwners).
 inline void CheckAgainstMdbtools(const std::string& path) {
     SCOPED_TRACE(path);
     const Bytes file = ReadFile(path);
@@ -165,6 +239,7 @@ inline void CheckAgainstMdbtools(const std::string& path) {
     const auto free = ReadJetUsageMapAt(file, 1 << 8);
     ASSERT_TRUE(free);
     const auto byMdbReader = ReadWithMdbReader(path);
+    CheckPageOwners(file);
 
     for (const JetCatalogueTable& entry : *catalogue) {
         const std::string name = Utf8(entry.name);
