@@ -19,6 +19,7 @@
 #include "palm/unified/PmDateInfo.h"
 #include "palm/unified/PmMemoInfo.h"
 #include "palm/unified/PmTodoInfo.h"
+#include "support/JetWriter.h"
 
 namespace tabrel {
 
@@ -32,6 +33,7 @@ constexpr int kFinishForm = 8;
 
 struct AppCase {
     const char* name;
+    JetPalmApp jetApp;
     const char* radio;     // on the mode page
     const char* list;      // the record page's list
     const char* dataFile;  // below the demo user's folder
@@ -40,11 +42,14 @@ struct AppCase {
 };
 
 const AppCase kCases[] = {
-    {"Contacts", "rbtnAddr", "lvAddrData", "address/address.dat", "Margaret", "Marguerite"},
-    {"Calendar", "rbtnDate", "lvDateData", "datebook/datebook.dat", "Sales meeting",
-     "Board meeting"},
-    {"Tasks", "rbtnTodo", "lvTodoData", "todo/todo.dat", "Send the price list", "Send the invoice"},
-    {"Memos", "rbtnMemo", "lvMemoData", "memopad/memopad.dat", "Shopping list", "Packing list"},
+    {"Contacts", JetPalmApp::Contacts, "rbtnAddr", "lvAddrData", "address/address.dat", "Margaret",
+     "Marguerite"},
+    {"Calendar", JetPalmApp::Calendar, "rbtnDate", "lvDateData", "datebook/datebook.dat",
+     "Sales meeting", "Board meeting"},
+    {"Tasks", JetPalmApp::Tasks, "rbtnTodo", "lvTodoData", "todo/todo.dat", "Send the price list",
+     "Send the invoice"},
+    {"Memos", JetPalmApp::Memos, "rbtnMemo", "lvMemoData", "memopad/memopad.dat", "Shopping list",
+     "Packing list"},
 };
 
 // Test names and messages show the application's name.
@@ -227,6 +232,48 @@ TEST_P(WizardConversion, ToCsvAndBackWithConvertMore) {
     EXPECT_TRUE(run.Get<QRadioButton>("rbtnPDUser")->isChecked());
     EXPECT_EQ(run.Get<QLineEdit>("edtCSVFile")->text().toStdString(), csv);
     EXPECT_TRUE(run.Get<QRadioButton>("rbtnQuoteDouble")->isChecked());
+}
+
+// A CSV line (its first field filled) into a Palm Desktop 6.x Jet file named by file: the
+// wizard writes it (the copy of the file named on the finish page), and the file then holds
+// the new record.
+TEST_P(WizardConversion, IntoAJetFile) {
+    const AppCase& app = GetParam();
+    std::vector<JetTable> tables = JetPalmTables(app.jetApp);
+    tables[0].rows = {{JetValue(std::string("Version")), JetValue(std::string("6"))},
+                      {JetValue(std::string("CodePage")), JetValue(std::string("1252"))}};
+    const std::string jet = run.File("Palm.mdb");
+    WriteFile(jet, BuildJetDatabase(tables));
+    const std::string title = LoadApp(app.name, jet).title;
+    const std::size_t fields = std::count(title.begin(), title.end(), ',') + 1;
+    std::string line = "\"" + std::string(app.newText) + "\"";
+    for (std::size_t i = 1; i < fields; ++i) {
+        line += ",\"\"";
+    }
+    const std::string csv = run.File("in.csv");
+    WriteTextFile(csv, line + "\r\n");
+
+    run.Get<QRadioButton>("rbtnC2P")->click();
+    run.Get<QRadioButton>(app.radio)->click();
+    NextTo(kSourcePage);
+    run.Get<QRadioButton>("rbtnPDFile")->click();
+    run.Get<QLineEdit>("edtPDFile")->setText(QString::fromStdString(jet));
+    run.Get<QLineEdit>("edtCSVFile")->setText(QString::fromStdString(csv));
+    run.Get<QRadioButton>("rbtnQuoteDouble")->click();
+    NextTo(kFieldPage);
+    run.Click("btnAllSel");
+    run.Click("btnSel");
+    NextTo(kRecordPage);
+    ASSERT_EQ(RecordList()->topLevelItemCount(), 1);
+    SelectAllRecords();
+    NextToFinish();
+    const std::string result = Label("lblResult");
+    EXPECT_TRUE(
+        result.starts_with("Convesion succeeded. 1 records were converted\nA copy of "
+                           "the original file was kept: " +
+                           jet + "."))
+        << result;
+    EXPECT_EQ(LoadApp(app.name, jet).records, 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryApplication, WizardConversion, ::testing::ValuesIn(kCases),
