@@ -140,6 +140,13 @@ std::vector<std::uint8_t> BuildAddressBook(std::size_t count) {
     return test::BuildJetDatabase(tables);
 }
 
+// Reports nothing while a pass runs.
+class QuietObserver final : public ConversionObserver {
+  public:
+    void SetProgress(int) override {}
+    void SetStatus(std::string_view) override {}
+};
+
 // Exports the file to the CSV file through the engine; the seconds of the load and of the
 // whole export, or none when a step refused.
 std::optional<std::pair<double, double>> EngineExport(const std::string& palmFile,
@@ -166,11 +173,7 @@ std::optional<std::pair<double, double>> EngineExport(const std::string& palmFil
     }
     job.m_fields = DefaultFieldList(job.GetCatalogue());
     job.SelectAllRecords(ModePalmToCsv);
-    class Quiet final : public ConversionObserver {
-      public:
-        void SetProgress(int) override {}
-        void SetStatus(std::string_view) override {}
-    } observer;
+    QuietObserver observer;
     const ConversionResult result = RunConversion(job, settings, observer);
     const double seconds = SecondsSince(start);
     if (!result.Succeeded() || result.m_nConverted != count) {
@@ -217,11 +220,7 @@ std::optional<double> EngineImport(const std::string& palmFile, const std::strin
     }
     ReadImportRecords(job, settings);
     job.SelectAllRecords(ModeCsvToPalm);
-    class Quiet final : public ConversionObserver {
-      public:
-        void SetProgress(int) override {}
-        void SetStatus(std::string_view) override {}
-    } observer;
+    QuietObserver observer;
     const ConversionResult result = RunConversion(job, settings, observer);
     const double seconds = SecondsSince(start);
     if (!result.Succeeded() || result.m_nConverted != added) {

@@ -15,6 +15,7 @@
 #include "palm/db6x/jet/JetMdbReader.h"
 #include "palm/db6x/jet/JetTableDefinition.h"
 #include "palm/db6x/jet/JetTableStream.h"
+#include "palm/db6x/jet/JetTypes.h"
 #include "palm/db6x/jet/JetWriteBack.h"
 
 namespace tabrel {
@@ -23,24 +24,6 @@ namespace {
 
 // Jet 4 files are at most 2 GiB.
 constexpr std::size_t kMaxJetFileSize = std::size_t{1} << 31;
-
-// Jet type codes.
-enum JetTypeCode : int {
-    kBool = 0x01,
-    kByte = 0x02,
-    kInt = 0x03,
-    kLong = 0x04,
-    kMoney = 0x05,
-    kFloat = 0x06,
-    kDouble = 0x07,
-    kDateTime = 0x08,
-    kBinary = 0x09,
-    kText = 0x0A,
-    kOle = 0x0B,
-    kMemo = 0x0C,
-    kGuid = 0x0F,
-    kNumeric = 0x10
-};
 
 struct StatementFinalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -92,7 +75,7 @@ StatementPtr CreateTable(sqlite3* db, const JetTableInfo& table, std::string& er
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
         const JetColumnInfo& column = table.columns[i];
         const std::string_view type = JetDeclaredType(column.type, column.autoNumber);
-        const bool text = column.type == kText || column.type == kMemo;
+        const bool text = column.type == kJetText || column.type == kJetMemo;
         create += (i == 0 ? "" : ", ") + Quoted(column.name) + " " + std::string(type) +
                   (text ? " COLLATE NOCASE" : "");
         insert += i == 0 ? "?" : ", ?";
@@ -288,33 +271,33 @@ class JetDatabase final : public DbDatabase {
 
 std::string_view JetDeclaredType(int jetType, bool autoNumber) {
     switch (jetType) {
-        case kBool:
+        case kJetBool:
             return "BIT";
-        case kByte:
+        case kJetByte:
             return "BYTE";
-        case kInt:
+        case kJetInt:
             return "SMALLINT";
-        case kLong:
+        case kJetLong:
             return autoNumber ? "COUNTER" : "INTEGER";
-        case kMoney:
+        case kJetMoney:
             return "CURRENCY";
-        case kFloat:
+        case kJetFloat:
             return "REAL";
-        case kDouble:
+        case kJetDouble:
             return "DOUBLE";
-        case kDateTime:
+        case kJetDateTime:
             return "DATETIME";
-        case kBinary:
+        case kJetBinary:
             return "BINARY";
-        case kText:
+        case kJetText:
             return "TEXT";
-        case kOle:
+        case kJetOle:
             return "LONGBINARY";
-        case kMemo:
+        case kJetMemo:
             return "LONGTEXT";
-        case kGuid:
+        case kJetGuid:
             return "GUID";
-        case kNumeric:
+        case kJetNumeric:
             return "DECIMAL";
         default:
             return "BLOB";

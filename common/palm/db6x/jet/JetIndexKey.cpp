@@ -5,23 +5,11 @@
 #include "palm/db6x/jet/JetLongValue.h"
 #include "palm/db6x/jet/JetText.h"
 #include "palm/db6x/jet/JetTextKey.h"
+#include "palm/db6x/jet/JetTypes.h"
 
 namespace tabrel {
 
 namespace {
-
-enum JetType : std::uint8_t {
-    kBool = 0x01,
-    kByte = 0x02,
-    kInt = 0x03,
-    kLong = 0x04,
-    kMoney = 0x05,
-    kFloat = 0x06,
-    kDouble = 0x07,
-    kDateTime = 0x08,
-    kText = 0x0A,
-    kMemo = 0x0C,
-};
 
 constexpr std::uint8_t kValueFlag = 0x7F;
 constexpr std::uint8_t kNullFlag = 0x00;
@@ -42,24 +30,25 @@ std::optional<std::vector<std::uint8_t>> ValueKey(const JetColumnDefinition& col
                                                   const JetRowValue& value,
                                                   std::span<const std::uint8_t> file) {
     switch (column.type) {
-        case kByte:
+        case kJetByte:
             return BigEndian(value.bytes, 1);
-        case kInt:
-        case kLong:
-        case kMoney: {
-            std::vector<std::uint8_t> key = BigEndian(value.bytes, column.type == kInt    ? 2
-                                                                   : column.type == kLong ? 4
-                                                                                          : 8);
+        case kJetInt:
+        case kJetLong:
+        case kJetMoney: {
+            std::vector<std::uint8_t> key = BigEndian(value.bytes, column.type == kJetInt    ? 2
+                                                                   : column.type == kJetLong ? 4
+                                                                                             : 8);
             if (key.empty()) {
                 return std::nullopt;
             }
             key[0] ^= 0x80;
             return key;
         }
-        case kFloat:
-        case kDouble:
-        case kDateTime: {
-            std::vector<std::uint8_t> key = BigEndian(value.bytes, column.type == kFloat ? 4 : 8);
+        case kJetFloat:
+        case kJetDouble:
+        case kJetDateTime: {
+            std::vector<std::uint8_t> key =
+                BigEndian(value.bytes, column.type == kJetFloat ? 4 : 8);
             if (key.empty()) {
                 return std::nullopt;
             }
@@ -71,9 +60,9 @@ std::optional<std::vector<std::uint8_t>> ValueKey(const JetColumnDefinition& col
             }
             return key;
         }
-        case kText:
+        case kJetText:
             return EncodeJetTextKey(DecodeJetText(value.bytes));
-        case kMemo: {
+        case kJetMemo: {
             std::vector<std::uint8_t> memo;
             std::string error;
             if (!ReadJetLongValue(file, value.bytes, memo, error)) {
@@ -90,17 +79,17 @@ std::optional<std::vector<std::uint8_t>> ValueKey(const JetColumnDefinition& col
 
 bool CanEncodeJetKey(const JetColumnDefinition& column) {
     switch (column.type) {
-        case kBool:
-        case kByte:
-        case kInt:
-        case kLong:
-        case kMoney:
-        case kFloat:
-        case kDouble:
-        case kDateTime:
+        case kJetBool:
+        case kJetByte:
+        case kJetInt:
+        case kJetLong:
+        case kJetMoney:
+        case kJetFloat:
+        case kJetDouble:
+        case kJetDateTime:
             return true;
-        case kText:
-        case kMemo:
+        case kJetText:
+        case kJetMemo:
             return column.sortOrder == kGeneralSortOrder && column.sortVersion == 0;
         default:
             return false;
@@ -122,7 +111,7 @@ std::optional<std::vector<std::uint8_t>> EncodeJetIndexKey(const JetTableDefinit
         }
         const JetRowValue& value = values[found - table.columns.begin()];
         std::vector<std::uint8_t> bytes;
-        if (found->type == kBool) {
+        if (found->type == kJetBool) {
             bytes = {kValueFlag, value.yes ? kYes : kNo};
         } else if (value.isNull) {
             bytes = {kNullFlag};
@@ -138,7 +127,7 @@ std::optional<std::vector<std::uint8_t>> EncodeJetIndexKey(const JetTableDefinit
             std::transform(bytes.begin(), bytes.end(), bytes.begin(),
                            [](std::uint8_t b) { return static_cast<std::uint8_t>(~b); });
             // A descending text ends in one more end byte, not flipped.
-            if ((found->type == kText || found->type == kMemo) && !value.isNull) {
+            if ((found->type == kJetText || found->type == kJetMemo) && !value.isNull) {
                 bytes.push_back(0x00);
             }
         }

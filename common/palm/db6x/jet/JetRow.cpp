@@ -40,7 +40,7 @@ std::optional<std::vector<JetRowValue>> CrackJetRow(const JetTableDefinition& ta
         const JetColumnDefinition& column = table.columns[c];
         JetRowValue& value = values[c];
         const bool bit = hasBit(column.number);
-        if (column.type == kJetBoolType) {
+        if (column.type == kJetBool) {
             value.isNull = false;
             value.yes = bit;
             continue;

@@ -17,10 +17,9 @@
 #include <vector>
 
 #include "palm/db6x/jet/JetTableDefinition.h"
+#include "palm/db6x/jet/JetTypes.h"
 
 namespace tabrel {
-
-inline constexpr std::uint8_t kJetBoolType = 0x01;
 
 struct JetRowValue {
     bool isNull = true;

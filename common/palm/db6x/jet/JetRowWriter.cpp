@@ -39,7 +39,7 @@ std::optional<std::vector<std::uint8_t>> EncodeJetRow(const JetTableDefinition& 
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
         const JetColumnDefinition& column = table.columns[c];
         const JetRowValue& value = values[c];
-        if (column.type == kJetBoolType) {
+        if (column.type == kJetBool) {
             if (value.yes) {
                 markPresent(column.number);
             }
@@ -65,7 +65,7 @@ std::optional<std::vector<std::uint8_t>> EncodeJetRow(const JetTableDefinition& 
     // The variable part, in the order of the offset table.
     std::vector<std::size_t> variable;
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
-        if (!table.columns[c].IsFixed() && table.columns[c].type != kJetBoolType) {
+        if (!table.columns[c].IsFixed() && table.columns[c].type != kJetBool) {
             variable.push_back(c);
         }
     }

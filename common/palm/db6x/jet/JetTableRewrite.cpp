@@ -19,8 +19,6 @@ namespace tabrel {
 
 namespace {
 
-constexpr std::uint8_t kOleType = 0x0B;
-constexpr std::uint8_t kMemoType = 0x0C;
 constexpr std::size_t kDataPageHeader = 14;
 constexpr std::size_t kSlotSize = 2;
 constexpr std::size_t kMaxRowsPerDataPage = 255;
@@ -34,7 +32,7 @@ constexpr std::size_t kIndexCountsOffset = 63;
 constexpr std::size_t kContinuationHeader = 8;
 
 bool IsLong(const JetColumnDefinition& column) {
-    return column.type == kMemoType || column.type == kOleType;
+    return column.type == kJetMemo || column.type == kJetOle;
 }
 
 void PutU32(std::span<std::uint8_t> bytes, std::size_t at, std::uint32_t value) {
@@ -268,7 +266,7 @@ std::optional<JetWriteRow> ReadJetWriteRow(std::span<const std::uint8_t> file,
     for (std::size_t c = 0; c < values->size(); ++c) {
         const JetColumnDefinition& column = table.columns[c];
         const JetRowValue& value = (*values)[c];
-        if (column.type == kJetBoolType) {
+        if (column.type == kJetBool) {
             out[c].kind = value.yes ? JetWriteValue::Kind::Yes : JetWriteValue::Kind::No;
         } else if (value.isNull) {
             out[c].kind = JetWriteValue::Kind::Null;
@@ -348,7 +346,7 @@ std::optional<std::vector<std::uint8_t>> RewriteJetTable(std::span<const std::ui
             for (const JetIndexColumn& part : index.columns) {
                 for (std::size_t c = 0; c < table.columns.size(); ++c) {
                     none = none && !(table.columns[c].number == part.number && !values[c].isNull &&
-                                     table.columns[c].type != kJetBoolType);
+                                     table.columns[c].type != kJetBool);
                 }
             }
             keys[i].push_back(std::move(*key));

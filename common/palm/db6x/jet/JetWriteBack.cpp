@@ -16,24 +16,11 @@
 #include "palm/db6x/jet/JetTableDefinition.h"
 #include "palm/db6x/jet/JetTableRewrite.h"
 #include "palm/db6x/jet/JetText.h"
+#include "palm/db6x/jet/JetTypes.h"
 
 namespace tabrel {
 
 namespace {
-
-enum JetTypeCode : std::uint8_t {
-    kBool = 0x01,
-    kByte = 0x02,
-    kInt = 0x03,
-    kLong = 0x04,
-    kMoney = 0x05,
-    kFloat = 0x06,
-    kDouble = 0x07,
-    kDateTime = 0x08,
-    kText = 0x0A,
-    kOle = 0x0B,
-    kMemo = 0x0C,
-};
 
 struct StatementFinalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -75,41 +62,41 @@ std::vector<std::uint8_t> LittleEndian(T value, std::size_t width) {
 JetWriteValue ValueOf(sqlite3_stmt* row, int at, const JetColumnDefinition& column) {
     using Kind = JetWriteValue::Kind;
     const bool isNull = sqlite3_column_type(row, at) == SQLITE_NULL;
-    if (column.type == kBool) {
+    if (column.type == kJetBool) {
         return {!isNull && sqlite3_column_int64(row, at) != 0 ? Kind::Yes : Kind::No, {}};
     }
     if (isNull) {
         return {Kind::Null, {}};
     }
     switch (column.type) {
-        case kByte:
-        case kInt:
-        case kLong:
+        case kJetByte:
+        case kJetInt:
+        case kJetLong:
             return {Kind::Stored,
-                    LittleEndian(sqlite3_column_int64(row, at), column.type == kByte  ? 1
-                                                                : column.type == kInt ? 2
-                                                                                      : 4)};
-        case kMoney:
+                    LittleEndian(sqlite3_column_int64(row, at), column.type == kJetByte  ? 1
+                                                                : column.type == kJetInt ? 2
+                                                                                         : 4)};
+        case kJetMoney:
             return {Kind::Stored,
                     LittleEndian(std::llround(sqlite3_column_double(row, at) * 10000.0), 8)};
-        case kFloat:
+        case kJetFloat:
             return {Kind::Stored,
                     LittleEndian(static_cast<float>(sqlite3_column_double(row, at)), 4)};
-        case kDouble:
-        case kDateTime:
+        case kJetDouble:
+        case kJetDateTime:
             return {Kind::Stored, LittleEndian(sqlite3_column_double(row, at), 8)};
-        case kText:
-        case kMemo: {
+        case kJetText:
+        case kJetMemo: {
             const auto* units = static_cast<const char16_t*>(sqlite3_column_text16(row, at));
             const auto size = static_cast<std::size_t>(sqlite3_column_bytes16(row, at)) / 2;
-            return {column.type == kMemo ? Kind::Long : Kind::Stored,
+            return {column.type == kJetMemo ? Kind::Long : Kind::Stored,
                     EncodeJetText(std::u16string_view(units != nullptr ? units : u"", size),
                                   column.compressedUnicode)};
         }
         default: {
             const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, at));
             const auto size = static_cast<std::size_t>(sqlite3_column_bytes(row, at));
-            return {column.type == kOle ? Kind::Long : Kind::Stored,
+            return {column.type == kJetOle ? Kind::Long : Kind::Stored,
                     std::vector<std::uint8_t>(bytes, bytes + size)};
         }
     }
