@@ -341,6 +341,24 @@ inline void CheckRebuiltTree(const Bytes& file, std::uint32_t owner,
 // Checks every index of the file whose columns our keys cover: its entries, read from its
 // pages, are the keys our encoder makes of the table's rows, in the order of their bytes
 // and then of the rows. Counts the indexes checked and those left out.
+// Every intermediate page of the index names each child by the child's last entry.
+inline void CheckIntermediateEntries(const Bytes& file, const JetRealIndex& index) {
+    std::string error;
+    const auto pages = ListJetIndexPages(file, index, error);
+    ASSERT_TRUE(pages) << error;
+    for (const std::uint32_t number : *pages) {
+        const auto page = ReadJetIndexPage(JetPage(file, number));
+        ASSERT_TRUE(page);
+        for (const JetIndexEntry& entry :
+             page->isLeaf ? std::vector<JetIndexEntry>{} : page->entries) {
+            const auto child = ReadJetIndexPage(JetPage(file, entry.child));
+            ASSERT_TRUE(child && !child->entries.empty()) << "page " << entry.child;
+            EXPECT_EQ(child->entries.back().key, entry.key) << "page " << number;
+            EXPECT_EQ(child->entries.back().row, entry.row) << "page " << number;
+        }
+    }
+}
+
 inline void CheckIndexes(const std::string& path, int& checked, int& leftOut) {
     SCOPED_TRACE(path);
     const Bytes file = ReadFile(path);
@@ -384,6 +402,7 @@ inline void CheckIndexes(const std::string& path, int& checked, int& leftOut) {
                 }
             }
             CheckRebuiltTree(file, entry.definitionPage, *stored);
+            CheckIntermediateEntries(file, index);
             if (!encodable) {
                 ++leftOut;
                 continue;

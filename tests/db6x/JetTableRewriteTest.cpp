@@ -27,6 +27,21 @@ LoadedTable Load(const Bytes& file, std::uint32_t page) {
     return loaded;
 }
 
+JetWriteValue Number(std::int32_t value) {
+    JetWriteValue cell{JetWriteValue::Kind::Stored, {}};
+    for (int i = 0; i < 4; ++i) {
+        cell.bytes.push_back(
+            static_cast<std::uint8_t>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF));
+    }
+    return cell;
+}
+
+JetWriteValue Text(const std::string& ascii, bool isLong) {
+    const std::u16string text(ascii.begin(), ascii.end());
+    return {isLong ? JetWriteValue::Kind::Long : JetWriteValue::Kind::Stored,
+            EncodeJetText(text, true)};
+}
+
 std::vector<std::string> SortedExport(const std::string& path, const std::string& table) {
     std::vector<std::string> rows = Split(
         RunTool("mdb-export", {"-Q", "-d", kCellEnd, "-R", kRowEnd, "-0", kNull, path, table}),
@@ -35,9 +50,9 @@ std::vector<std::string> SortedExport(const std::string& path, const std::string
     return rows;
 }
 
-// Every user table of every reference file, rewritten with its own rows in reverse order,
-// reads as before, and the whole file passes the checks; a table that cannot be written
-// says why, and its file stays as it was.
+// Every user table of every reference file, rewritten with its own rows in reverse order
+// and one new row, reads as before with that row, and the whole file passes the checks; a table
+// that cannot be written says why, and its file stays as it was.
 TEST(JetTableRewrite, EveryReferenceTableRewrittenReadsTheSame) {
     const std::vector<fs::path> files = ReferenceFiles();
     if (files.empty()) {
@@ -58,8 +73,20 @@ TEST(JetTableRewrite, EveryReferenceTableRewrittenReadsTheSame) {
             SCOPED_TRACE(path.filename().string() + " " + name);
             LoadedTable table = Load(file, entry.definitionPage);
             std::reverse(table.rows.begin(), table.rows.end());
-            const auto written = RewriteJetTable(file, table.definition, table.rows,
-                                                 table.definition.lastAutoNumber, error);
+            // And one new row, every value NULL (No) but a new auto-number.
+            JetWriteRow added(table.definition.columns.size());
+            std::uint32_t lastAutoNumber = table.definition.lastAutoNumber;
+            for (std::size_t c = 0; c < added.size(); ++c) {
+                const JetColumnDefinition& column = table.definition.columns[c];
+                if (column.type == kJetBool) {
+                    added[c].kind = JetWriteValue::Kind::No;
+                } else if (column.IsAutoNumber()) {
+                    added[c] = Number(static_cast<std::int32_t>(++lastAutoNumber));
+                }
+            }
+            table.rows.push_back(added);
+            const auto written =
+                RewriteJetTable(file, table.definition, table.rows, lastAutoNumber, error);
             if (!written) {
                 std::cout << path.filename().string() << " " << name << ": " << error << "\n";
                 EXPECT_FALSE(error.empty());
@@ -67,7 +94,11 @@ TEST(JetTableRewrite, EveryReferenceTableRewrittenReadsTheSame) {
             }
             const std::string out = dir.File("rewritten.mdb");
             WriteFile(out, *written);
-            EXPECT_EQ(SortedExport(out, name), SortedExport(path.string(), name));
+            // Every row as it was, and the new one.
+            const std::vector<std::string> before = SortedExport(path.string(), name);
+            const std::vector<std::string> after = SortedExport(out, name);
+            EXPECT_EQ(after.size(), before.size() + 1);
+            EXPECT_TRUE(std::includes(after.begin(), after.end(), before.begin(), before.end()));
             CheckAgainstMdbtools(out);
             int checked = 0;
             int leftOut = 0;
@@ -83,21 +114,6 @@ TEST(JetTableRewrite, EveryReferenceTableRewrittenReadsTheSame) {
 
 namespace tabrel::test {
 namespace {
-
-JetWriteValue Number(std::int32_t value) {
-    JetWriteValue cell{JetWriteValue::Kind::Stored, {}};
-    for (int i = 0; i < 4; ++i) {
-        cell.bytes.push_back(
-            static_cast<std::uint8_t>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF));
-    }
-    return cell;
-}
-
-JetWriteValue Text(const std::string& ascii, bool isLong) {
-    const std::u16string text(ascii.begin(), ascii.end());
-    return {isLong ? JetWriteValue::Kind::Long : JetWriteValue::Kind::Stored,
-            EncodeJetText(text, true)};
-}
 
 // 2,000 new tasks (one with a note of 100,000 characters) into a Palm Desktop Tasks database
 // written by an independent Jet library: mdbtools reads every row, every index (the Record
