@@ -122,6 +122,23 @@ inline std::vector<fs::path> ReferenceFiles() {
     return files;
 }
 
+// Calls visit(entry, table, rows) for every table of the file, system tables too, with its
+// definition and rows; a part that cannot be read fails the test.
+template <typename Visit>
+void ForEachTable(const Bytes& file, Visit&& visit) {
+    std::string error;
+    const auto catalogue = ReadJetCatalogue(file, error);
+    ASSERT_TRUE(catalogue) << error;
+    for (const JetCatalogueTable& entry : *catalogue) {
+        SCOPED_TRACE(Utf8(entry.name));
+        const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
+        ASSERT_TRUE(table) << error;
+        const auto rows = ScanJetTable(file, *table, error);
+        ASSERT_TRUE(rows) << error;
+        visit(entry, *table, *rows);
+    }
+}
+
 // The user tables of the file as npm's mdb-reader reads them (MdbReaderDump.mjs): per table
 // its rows, each as its cells ended by kCellEnd; empty when mdb-reader is not installed (the
 // test command installs it into the build folder).
@@ -150,8 +167,6 @@ inline std::map<std::string, std::vector<std::string>> ReadWithMdbReader(const s
 // largest number given.
 inline void CheckPageOwners(const Bytes& file) {
     std::string error;
-    const auto catalogue = ReadJetCatalogue(file, error);
-    ASSERT_TRUE(catalogue) << error;
     const auto mapPage = ReadJetDataPage(JetPage(file, 1));
     const auto free = mapPage && mapPage->owner == 1 ? ReadJetUsageMapAt(file, 1 << 8)
                                                      : std::optional<std::vector<std::uint32_t>>{};
@@ -164,11 +179,10 @@ inline void CheckPageOwners(const Bytes& file) {
             EXPECT_FALSE(std::binary_search(free->begin(), free->end(), page)) << "page " << page;
         }
     };
-    for (const JetCatalogueTable& entry : *catalogue) {
+    ForEachTable(file, [&](const JetCatalogueTable& entry, const JetTableDefinition& table,
+                           const std::vector<JetScannedRow>& rows) {
         const std::string name = Utf8(entry.name);
-        const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
-        ASSERT_TRUE(table) << error;
-        const auto owned = ReadJetUsageMapAt(file, table->ownedPages);
+        const auto owned = ReadJetUsageMapAt(file, table.ownedPages);
         ASSERT_TRUE(owned);
         for (const std::uint32_t page : *owned) {
             const auto data = ReadJetDataPage(JetPage(file, page));
@@ -176,7 +190,7 @@ inline void CheckPageOwners(const Bytes& file) {
                 hold(page, name);
             }
         }
-        for (const JetRealIndex& index : table->realIndexes) {
+        for (const JetRealIndex& index : table.realIndexes) {
             const auto indexPages = ListJetIndexPages(file, index, error);
             ASSERT_TRUE(indexPages) << error;
             for (const std::uint32_t page : *indexPages) {
@@ -184,17 +198,15 @@ inline void CheckPageOwners(const Bytes& file) {
             }
         }
         std::int64_t largest = 0;
-        const auto rows = ScanJetTable(file, *table, error);
-        ASSERT_TRUE(rows) << error;
-        for (std::size_t c = 0; c < table->columns.size(); ++c) {
-            const JetColumnDefinition& column = table->columns[c];
+        for (std::size_t c = 0; c < table.columns.size(); ++c) {
+            const JetColumnDefinition& column = table.columns[c];
             const bool isLong = column.type == 0x0B || column.type == 0x0C;
             std::vector<std::uint32_t> mapped;
             if (isLong && column.longValuePages != 0) {
                 mapped = *ReadJetUsageMapAt(file, column.longValuePages);
             }
-            for (const JetScannedRow& row : *rows) {
-                const auto values = CrackJetRow(*table, row.bytes);
+            for (const JetScannedRow& row : rows) {
+                const auto values = CrackJetRow(table, row.bytes);
                 ASSERT_TRUE(values);
                 const JetRowValue value = (*values)[c];
                 if (column.IsAutoNumber() && !value.isNull) {
@@ -213,9 +225,9 @@ inline void CheckPageOwners(const Bytes& file) {
             }
         }
         if (!entry.isSystem) {
-            EXPECT_GE(std::int64_t{table->lastAutoNumber}, largest) << name;
+            EXPECT_GE(std::int64_t{table.lastAutoNumber}, largest) << name;
         }
-    }
+    });
 }
 
 // Checks every user table of the file against mdb-tables, mdb-count and mdb-export, and
@@ -241,25 +253,21 @@ inline void CheckAgainstMdbtools(const std::string& path) {
     const auto byMdbReader = ReadWithMdbReader(path);
     CheckPageOwners(file);
 
-    for (const JetCatalogueTable& entry : *catalogue) {
+    ForEachTable(file, [&](const JetCatalogueTable& entry, const JetTableDefinition& table,
+                           const std::vector<JetScannedRow>& rows) {
         const std::string name = Utf8(entry.name);
-        SCOPED_TRACE(name);
-        const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
-        ASSERT_TRUE(table) << error;
-        const auto rows = ScanJetTable(file, *table, error);
-        ASSERT_TRUE(rows) << error;
         // Access keeps the row count of user tables only.
         if (!entry.isSystem) {
-            EXPECT_EQ(rows->size(), table->rowCount);
-            EXPECT_EQ(RunTool("mdb-count", {path, name}), std::to_string(table->rowCount) + "\n");
+            EXPECT_EQ(rows.size(), table.rowCount);
+            EXPECT_EQ(RunTool("mdb-count", {path, name}), std::to_string(table.rowCount) + "\n");
         }
         // Every data page the table owns is in its map, unless the file's map (page 1, row 0)
         // marks it free.
-        const auto owned = ReadJetUsageMapAt(file, table->ownedPages);
+        const auto owned = ReadJetUsageMapAt(file, table.ownedPages);
         ASSERT_TRUE(owned);
         for (std::uint32_t page = 1; page < file.size() / kJetPageSize; ++page) {
             const auto data = ReadJetDataPage(JetPage(file, page));
-            if (data && data->owner == table->pages.front() &&
+            if (data && data->owner == table.pages.front() &&
                 !std::binary_search(free->begin(), free->end(), page)) {
                 EXPECT_TRUE(std::binary_search(owned->begin(), owned->end(), page)) << page;
             }
@@ -267,9 +275,9 @@ inline void CheckAgainstMdbtools(const std::string& path) {
         const std::vector<std::string> exported = Split(
             RunTool("mdb-export", {"-Q", "-d", kCellEnd, "-R", kRowEnd, "-0", kNull, path, name}),
             kRowEnd);
-        ASSERT_EQ(exported.size(), rows->size() + 1);
+        ASSERT_EQ(exported.size(), rows.size() + 1);
         std::string header;
-        for (const JetColumnDefinition& column : table->columns) {
+        for (const JetColumnDefinition& column : table.columns) {
             header += (header.empty() ? "" : kCellEnd) + Utf8(column.name);
         }
         EXPECT_EQ(exported[0], header);
@@ -277,15 +285,15 @@ inline void CheckAgainstMdbtools(const std::string& path) {
         // rows in sorted order, each as the cells of the types compared.
         std::vector<std::string> ours;
         std::vector<std::string> theirs;
-        for (std::size_t r = 0; r < rows->size(); ++r) {
-            const auto values = CrackJetRow(*table, (*rows)[r].bytes);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const auto values = CrackJetRow(table, rows[r].bytes);
             ASSERT_TRUE(values) << "row " << r;
             const std::vector<std::string> cells = Split(exported[r + 1], kCellEnd);
-            ASSERT_EQ(cells.size(), table->columns.size()) << "row " << r;
+            ASSERT_EQ(cells.size(), table.columns.size()) << "row " << r;
             std::string mine;
             std::string other;
             for (std::size_t c = 0; c < cells.size(); ++c) {
-                const std::string cell = Cell(file, table->columns[c], (*values)[c]);
+                const std::string cell = Cell(file, table.columns[c], (*values)[c]);
                 mine += cell + kCellEnd;
                 other += (cell.empty() ? "" : cells[c]) + kCellEnd;
             }
@@ -300,7 +308,7 @@ inline void CheckAgainstMdbtools(const std::string& path) {
             std::sort(read.begin(), read.end());
             EXPECT_EQ(ours, read) << "mdb-reader";
         }
-    }
+    });
 }
 
 // the same entries, each level linked in order.
@@ -363,17 +371,11 @@ inline void CheckIndexes(const std::string& path, int& checked, int& leftOut) {
     SCOPED_TRACE(path);
     const Bytes file = ReadFile(path);
     std::string error;
-    const auto catalogue = ReadJetCatalogue(file, error);
-    ASSERT_TRUE(catalogue) << error;
-    for (const JetCatalogueTable& entry : *catalogue) {
-        SCOPED_TRACE(Utf8(entry.name));
-        const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
-        ASSERT_TRUE(table) << error;
-        const auto rows = ScanJetTable(file, *table, error);
-        ASSERT_TRUE(rows) << error;
-        for (std::size_t i = 0; i < table->realIndexes.size(); ++i) {
+    ForEachTable(file, [&](const JetCatalogueTable& entry, const JetTableDefinition& table,
+                           const std::vector<JetScannedRow>& rows) {
+        for (std::size_t i = 0; i < table.realIndexes.size(); ++i) {
             SCOPED_TRACE("index " + std::to_string(i));
-            const JetRealIndex& index = table->realIndexes[i];
+            const JetRealIndex& index = table.realIndexes[i];
             const auto stored = ReadJetIndexEntries(file, index, error);
             ASSERT_TRUE(stored) << error;
             // Each page, taken apart and built again, is the page Access wrote (up to the end
@@ -392,10 +394,10 @@ inline void CheckIndexes(const std::string& path, int& checked, int& leftOut) {
             }
             std::vector<std::pair<std::vector<std::uint8_t>, std::uint32_t>> expected;
             bool encodable = true;
-            for (const JetScannedRow& row : *rows) {
-                const auto values = CrackJetRow(*table, row.bytes);
+            for (const JetScannedRow& row : rows) {
+                const auto values = CrackJetRow(table, row.bytes);
                 ASSERT_TRUE(values);
-                const auto key = EncodeJetIndexKey(*table, index, *values, file);
+                const auto key = EncodeJetIndexKey(table, index, *values, file);
                 encodable = encodable && key.has_value();
                 if (key) {
                     expected.emplace_back(*key, row.pointer);
@@ -421,7 +423,7 @@ inline void CheckIndexes(const std::string& path, int& checked, int& leftOut) {
             EXPECT_EQ(actual, expected);
             ++checked;
         }
-    }
+    });
 }
 
 }  // namespace tabrel::test

@@ -83,28 +83,22 @@ TEST(JetLayout, RowsLayOutAsAccessStoredThem) {
         SCOPED_TRACE(path.string());
         const Bytes file = ReadFile(path);
         std::string error;
-        const auto catalogue = ReadJetCatalogue(file, error);
-        ASSERT_TRUE(catalogue) << error;
-        for (const JetCatalogueTable& entry : *catalogue) {
-            SCOPED_TRACE(Utf8(entry.name));
-            const auto table = ReadJetTableDefinition(file, entry.definitionPage, error);
-            ASSERT_TRUE(table) << error;
-            const auto rows = ScanJetTable(file, *table, error);
-            ASSERT_TRUE(rows) << error;
+        ForEachTable(file, [&](const JetCatalogueTable&, const JetTableDefinition& table,
+                               const std::vector<JetScannedRow>& rows) {
             // Rows written before a column was deleted still hold its value.
-            if (table->maxColumns != table->columns.size()) {
-                continue;
+            if (table.maxColumns != table.columns.size()) {
+                return;
             }
-            for (const JetScannedRow& row : *rows) {
-                const auto values = CrackJetRow(*table, row.bytes);
+            for (const JetScannedRow& row : rows) {
+                const auto values = CrackJetRow(table, row.bytes);
                 ASSERT_TRUE(values);
                 // A row rewritten in its old place keeps its length (padded).
-                const auto again = EncodeJetRow(*table, *values, row.bytes.size());
+                const auto again = EncodeJetRow(table, *values, row.bytes.size());
                 ASSERT_TRUE(again) << "row " << row.pointer;
                 // Access leaves old bytes in the place of a NULL fixed value; we write zeros.
                 Bytes stored(row.bytes.begin(), row.bytes.end());
-                for (std::size_t c = 0; c < table->columns.size(); ++c) {
-                    const JetColumnDefinition& column = table->columns[c];
+                for (std::size_t c = 0; c < table.columns.size(); ++c) {
+                    const JetColumnDefinition& column = table.columns[c];
                     if (column.IsFixed() && (*values)[c].isNull && column.type != 0x01) {
                         std::fill_n(stored.begin() + 2 + column.fixedOffset, column.width, 0);
                     }
@@ -112,8 +106,8 @@ TEST(JetLayout, RowsLayOutAsAccessStoredThem) {
                 EXPECT_EQ(Bytes(again->begin(), again->end()), stored) << "row " << row.pointer;
                 // Each text of a column that allows compression is stored as our encoder
                 // stores it (Access compresses some texts of other columns too, or not).
-                for (std::size_t c = 0; c < table->columns.size(); ++c) {
-                    const JetColumnDefinition& column = table->columns[c];
+                for (std::size_t c = 0; c < table.columns.size(); ++c) {
+                    const JetColumnDefinition& column = table.columns[c];
                     if ((column.type == 0x0A || column.type == 0x0C) && column.compressedUnicode &&
                         !(*values)[c].isNull) {
                         Bytes bytes((*values)[c].bytes.begin(), (*values)[c].bytes.end());
@@ -128,7 +122,7 @@ TEST(JetLayout, RowsLayOutAsAccessStoredThem) {
                 }
                 ++rowsChecked;
             }
-        }
+        });
     }
     EXPECT_GT(rowsChecked, 1000);
 }
