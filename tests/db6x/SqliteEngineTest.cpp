@@ -129,6 +129,33 @@ TEST(SqliteEngine, CommandsCountChangesAndRunOneStatementOnly) {
     EXPECT_EQ(db.writer.Rows("SELECT COUNT(*) FROM Main")[0][0], "1");
 }
 
+// Rows the pass inserts with Record ID 0 (or none) keep it, so the readers find them by it,
+// until the flush numbers them after the largest ID; stored rows with 0 stay as they are.
+TEST(SqliteEngine, NewRecordsTakeTheNextRecordIdsWhenThePassEnds) {
+    TypedDb db;
+    db.writer.Exec("INSERT INTO Main ([Record ID]) VALUES (5), (0)");
+    auto database = db.Open();
+    ASSERT_NE(database, nullptr);
+    std::int64_t changed = 0;
+    std::string error;
+    for (const char* id : {"0", "9", "NULL", "0"}) {
+        ASSERT_TRUE(database->Execute(
+            std::string("INSERT INTO Main ([Record ID]) VALUES (") + id + ")", changed, error));
+    }
+    ASSERT_TRUE(
+        database->Execute("UPDATE Main SET [Status]=1 WHERE [Record ID] = 0", changed, error));
+    EXPECT_EQ(changed, 3);
+    const auto ids = [&db] {
+        return db.writer.Rows("SELECT [Record ID] FROM Main ORDER BY rowid");
+    };
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(ids(), (Rows{{"5"}, {"0"}, {"0"}, {"9"}, {"NULL"}, {"0"}}));
+    ASSERT_TRUE(database->Flush(error)) << error;
+    EXPECT_EQ(ids(), (Rows{{"5"}, {"0"}, {"10"}, {"9"}, {"11"}, {"12"}}));
+    ASSERT_TRUE(database->Flush(error));
+    EXPECT_EQ(ids()[5], std::vector<std::string>{"12"});
+}
+
 TEST(SqliteEngine, FilesAreToldByTheirFirstBytes) {
     test::TempDir dir;
     std::string error;

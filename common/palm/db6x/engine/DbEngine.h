@@ -44,8 +44,9 @@ class DbDatabase {
     virtual bool IsReadOnly() const { return false; }
     // Why it is read only ("" when it is not, or when there is nothing more to say).
     virtual std::string WhyReadOnly() const { return ""; }
-    // Writes what the commands changed into the file, where the engine does not write each
-    // command as it runs (a database read into memory). False with the reason in error.
+    // Ends a pass of commands: gives the new records their IDs and writes what the commands
+    // changed into the file, where the engine does not write each command as it runs (a
+    // database read into memory). False with the reason in error.
     virtual bool Flush(std::string& /*error*/) { return true; }
 };
 

@@ -93,6 +93,31 @@ std::string ErrorOf(sqlite3* db) {
     return message != nullptr ? message : "unknown SQLite error";
 }
 
+// A name or a text as an SQL literal: "name", 'text'.
+std::string Quote(std::string_view text, char quote) {
+    std::string quoted(1, quote);
+    for (const char c : text) {
+        quoted += c;
+        if (c == quote) {
+            quoted += c;
+        }
+    }
+    return quoted + quote;
+}
+std::string SqlName(std::string_view name) {
+    return Quote(name, '"');
+}
+std::string SqlText(std::string_view text) {
+    return Quote(text, '\'');
+}
+
+// A statement of the engine's own, in SQLite's own words; nullptr when it cannot be made.
+StatementHandle PrepareSql(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr);
+    return StatementHandle(raw);
+}
+
 // Prepares the one statement of sql; anything but blanks after it is refused, so a text
 // never runs more than the statement it was built as.
 StatementHandle Prepare(sqlite3* db, std::string_view jetSql, std::string& error) {
@@ -173,7 +198,7 @@ class SqliteCursor final : public DbCursor {
     DbValue ReadValue(int column, DbKind kind) const {
         sqlite3_stmt* statement = m_statement.get();
         if (sqlite3_column_type(statement, column) == SQLITE_NULL) {
-            return {};
+            return DbValue::Null();
         }
         switch (kind) {
             case DbKind::Boolean:
@@ -210,7 +235,15 @@ class SqliteCursor final : public DbCursor {
 
 class SqliteDatabase final : public DbDatabase {
   public:
-    explicit SqliteDatabase(SqliteHandle db) : m_db(std::move(db)) {}
+    explicit SqliteDatabase(SqliteHandle db, std::vector<NewRowNumbering> numberings = {})
+        : m_db(std::move(db)), m_numberings(std::move(numberings)) {}
+
+    bool Flush(std::string& error) override {
+        return std::all_of(m_numberings.begin(), m_numberings.end(),
+                           [&](const NewRowNumbering& numbering) {
+                               return NumberNewRows(m_db.get(), numbering, error);
+                           });
+    }
 
     bool Execute(std::string_view sql, std::int64_t& changed, std::string& error) override {
         changed = 0;
@@ -247,6 +280,7 @@ class SqliteDatabase final : public DbDatabase {
 
   private:
     SqliteHandle m_db;
+    std::vector<NewRowNumbering> m_numberings;
 };
 
 }  // namespace
@@ -274,7 +308,47 @@ SqliteHandle OpenConnection(const char* path, int flags, std::string& error) {
 
 std::unique_ptr<DbDatabase> OpenSqliteFile(const std::string& path, std::string& error) {
     SqliteHandle db = OpenConnection(path.c_str(), SQLITE_OPEN_READWRITE, error);
-    return db != nullptr ? WrapSqlite(std::move(db)) : nullptr;
+    if (db == nullptr) {
+        return nullptr;
+    }
+    std::vector<NewRowNumbering> numberings;
+    if (HasColumn(db.get(), "Main", "Record ID")) {
+        numberings.push_back({"Main", "Record ID", 0, LargestRowid(db.get(), "Main")});
+    }
+    return std::make_unique<SqliteDatabase>(std::move(db), std::move(numberings));
+}
+
+bool HasColumn(sqlite3* db, std::string_view table, std::string_view column) {
+    const StatementHandle statement =
+        PrepareSql(db, "SELECT 1 FROM pragma_table_info(" + SqlText(table) +
+                           ") WHERE name = " + SqlText(column));
+    return statement != nullptr && sqlite3_step(statement.get()) == SQLITE_ROW;
+}
+
+std::int64_t LargestRowid(sqlite3* db, std::string_view table) {
+    const StatementHandle statement =
+        PrepareSql(db, "SELECT IFNULL(MAX(rowid), 0) FROM main." + SqlName(table));
+    return statement != nullptr && sqlite3_step(statement.get()) == SQLITE_ROW
+               ? sqlite3_column_int64(statement.get(), 0)
+               : 0;
+}
+
+bool NumberNewRows(sqlite3* db, const NewRowNumbering& numbering, std::string& error) {
+    const std::string table = "main." + SqlName(numbering.table);
+    const std::string column = SqlName(numbering.column);
+    const std::string sql =
+        "UPDATE " + table + " SET " + column + " = n.id FROM (SELECT rowid AS r, (SELECT MAX(" +
+        std::to_string(numbering.floor) + ", IFNULL(MAX(" + column + "), 0)) FROM " + table +
+        ") + ROW_NUMBER() OVER (ORDER BY rowid) AS id FROM " + table + " WHERE rowid > " +
+        std::to_string(numbering.afterRowid) + " AND (" + column + " IS NULL OR " + column +
+        " = 0)) AS n WHERE " + table + ".rowid = n.r";
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+    ThrowIfOutOfMemory(rc);
+    if (rc != SQLITE_OK) {
+        error = ErrorOf(db);
+        return false;
+    }
+    return true;
 }
 
 SqliteConnection OpenSqliteMemory(std::string& error) {

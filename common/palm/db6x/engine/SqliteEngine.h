@@ -18,6 +18,7 @@
 // text columns, as a database made for these readers declares them, so that they behave
 // like Jet's).
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,7 +33,9 @@ namespace tabrel {
 using SqliteConnection = std::shared_ptr<sqlite3>;
 
 // Opens an existing SQLite database file for reading and writing (reading only when the
-// file is write-protected). nullptr with SQLite's reason in error.
+// file is write-protected). The records the statements insert into "Main" with Record ID
+// 0 take the next Record IDs when the database is flushed. nullptr with SQLite's reason in
+// error.
 std::unique_ptr<DbDatabase> OpenSqliteFile(const std::string& path, std::string& error);
 
 // Opens a new, empty database in memory, set up as OpenSqliteFile sets up a file (LEFT
@@ -41,6 +44,23 @@ SqliteConnection OpenSqliteMemory(std::string& error);
 
 // The engine over an open connection, running the statements as OpenSqliteFile's does.
 std::unique_ptr<DbDatabase> WrapSqlite(SqliteConnection db);
+
+// The new rows of a table whose key the statements leave 0: the 6.x readers insert every
+// new record with Record ID 0 and find it again by that 0 while the pass lasts, but no two
+// records of a database may share an ID (Jet keys them by it). So the rows inserted after
+// the row afterRowid whose column is 0 or NULL are numbered when the pass ends, in the
+// order they came, from one past the larger of floor and the column's largest value.
+struct NewRowNumbering {
+    std::string table;
+    std::string column;
+    std::int64_t floor = 0;
+    std::int64_t afterRowid = 0;
+};
+bool NumberNewRows(sqlite3* db, const NewRowNumbering& numbering, std::string& error);
+
+// Whether the table has the column; the largest rowid of the table (0 when it has none).
+bool HasColumn(sqlite3* db, std::string_view table, std::string_view column);
+std::int64_t LargestRowid(sqlite3* db, std::string_view table);
 
 // The value kind of a column declared with this type.
 DbKind KindOfDeclaredType(std::string_view declaredType);

@@ -164,14 +164,17 @@ bool LoadTables(sqlite3* db, std::string_view stream, bool queryOnly, std::strin
     }
 }
 
-// New rows of a table with an auto-number column get, where the statement gave 0 or NULL,
-// the next number: one past the larger of the table's counter and its largest number (the
-// 6.x statements insert new records with Record ID 0; a real database keys them by it).
-bool NumberNewRows(sqlite3* db, const std::vector<std::uint8_t>& file, std::string& error) {
+// The numbering of the new rows of each table with an auto-number column (the 6.x
+// statements insert new records with Record ID 0): from one past the larger of the
+// table's counter and its largest number.
+std::optional<std::vector<NewRowNumbering>> AutoNumberings(sqlite3* db,
+                                                           const std::vector<std::uint8_t>& file,
+                                                           std::string& error) {
     const auto catalogue = ReadJetCatalogue(file, error);
     if (!catalogue) {
-        return false;
+        return std::nullopt;
     }
+    std::vector<NewRowNumbering> numberings;
     for (const JetCatalogueTable& entry : *catalogue) {
         const auto table = entry.isSystem
                                ? std::nullopt
@@ -179,25 +182,17 @@ bool NumberNewRows(sqlite3* db, const std::vector<std::uint8_t>& file, std::stri
         if (!table) {
             continue;
         }
+        const std::string name = Narrow(entry.name);
         for (const JetColumnDefinition& column : table->columns) {
-            if (!column.IsAutoNumber()) {
-                continue;
-            }
-            const std::string name = Quoted(Narrow(entry.name));
-            const std::string id = Quoted(Narrow(column.name));
-            const std::string trigger =
-                "CREATE TEMP TRIGGER " + Quoted("number " + Narrow(entry.name)) +
-                " AFTER INSERT ON " + name + " WHEN NEW." + id + " IS NULL OR NEW." + id +
-                " = 0 BEGIN UPDATE " + name + " SET " + id + " = MAX(" +
-                std::to_string(table->lastAutoNumber) + ", (SELECT IFNULL(MAX(" + id +
-                "), 0) FROM " + name + ")) + 1 WHERE rowid = NEW.rowid; END";
             // A table the copy lacks (not one of the three loaded) has nothing to number.
-            std::string ignored;
-            Exec(db, trigger, ignored);
+            if (column.IsAutoNumber() && HasColumn(db, name, Narrow(column.name))) {
+                numberings.push_back(
+                    {name, Narrow(column.name), table->lastAutoNumber, LargestRowid(db, name)});
+            }
         }
     }
     error.clear();
-    return true;
+    return numberings;
 }
 
 // A Jet database: queries run on the copy in memory; commands too when it was opened for
@@ -205,12 +200,13 @@ bool NumberNewRows(sqlite3* db, const std::vector<std::uint8_t>& file, std::stri
 class JetDatabase final : public DbDatabase {
   public:
     JetDatabase(SqliteConnection db, std::string path, std::vector<std::uint8_t> file,
-                std::string whyReadOnly)
+                std::string whyReadOnly, std::vector<NewRowNumbering> numberings)
         : m_db(db),
           m_pCopy(WrapSqlite(db)),
           m_path(std::move(path)),
           m_file(std::move(file)),
-          m_whyReadOnly(std::move(whyReadOnly)) {
+          m_whyReadOnly(std::move(whyReadOnly)),
+          m_numberings(std::move(numberings)) {
         if (!m_file.empty()) {
             sqlite3_update_hook(m_db.get(), &JetDatabase::Changed, this);
         }
@@ -247,6 +243,12 @@ class JetDatabase final : public DbDatabase {
                     "overwritten.";
             return false;
         }
+        for (const NewRowNumbering& numbering : m_numberings) {
+            if (m_changed.contains(numbering.table) &&
+                !NumberNewRows(m_db.get(), numbering, error)) {
+                return false;
+            }
+        }
         if (!WriteJetTablesBack(m_db.get(), m_changed, m_file, m_path, error)) {
             return false;
         }
@@ -264,6 +266,7 @@ class JetDatabase final : public DbDatabase {
     std::string m_path;
     std::vector<std::uint8_t> m_file;  // the file as written last; empty when read only
     std::string m_whyReadOnly;
+    std::vector<NewRowNumbering> m_numberings;
     std::set<std::string> m_changed;
 };
 
@@ -329,11 +332,16 @@ std::unique_ptr<DbDatabase> OpenJetFile(const std::string& path, std::string& er
         file = {};
     }
     SqliteConnection db = OpenSqliteMemory(error);
-    if (db == nullptr || !LoadTables(db.get(), stream, !writable, error) ||
-        (writable && !NumberNewRows(db.get(), file, error))) {
+    if (db == nullptr || !LoadTables(db.get(), stream, !writable, error)) {
         return nullptr;
     }
-    return std::make_unique<JetDatabase>(std::move(db), path, std::move(file), whyReadOnly);
+    auto numberings =
+        writable ? AutoNumberings(db.get(), file, error) : std::vector<NewRowNumbering>();
+    if (!numberings) {
+        return nullptr;
+    }
+    return std::make_unique<JetDatabase>(std::move(db), path, std::move(file), whyReadOnly,
+                                         std::move(*numberings));
 }
 
 }  // namespace tabrel
