@@ -11,11 +11,18 @@ namespace {
 
 constexpr std::string_view kMain = "Main";
 
-void LogUnexpected(const DbRow& row, std::size_t column, std::string_view name) {
+// A NULL (Palm Desktop and Access leave optional columns NULL) reads as zero or empty and
+// is no failure; any other value the field cannot take is logged. The answer: whether the
+// value was one of those.
+bool LogUnexpected(const DbRow& row, std::size_t column, std::string_view name) {
+    if (column < row.size() && row[column].IsNull()) {
+        return true;
+    }
     const int kind = column < row.size() ? static_cast<int>(row[column].GetKind()) : -1;
     CX_LOG(kLogFailure,
            "The column %s holds a value of an unexpected kind (%d); its field is left zero.",
            std::string(name), kind);
+    return false;
 }
 
 }  // namespace
@@ -135,8 +142,7 @@ bool PmDBEx2Util::ReadInteger(const DbRow& row, std::size_t column, std::string_
         return true;
     }
     field = 0;
-    LogUnexpected(row, column, name);
-    return false;
+    return LogUnexpected(row, column, name);
 }
 
 bool PmDBEx2Util::ReadBoolean(const DbRow& row, std::size_t column, std::string_view name,
@@ -145,8 +151,7 @@ bool PmDBEx2Util::ReadBoolean(const DbRow& row, std::size_t column, std::string_
         return true;
     }
     field = 0;
-    LogUnexpected(row, column, name);
-    return false;
+    return LogUnexpected(row, column, name);
 }
 
 bool PmDBEx2Util::ReadText(const DbRow& row, std::size_t column, std::string_view name,
@@ -155,8 +160,7 @@ bool PmDBEx2Util::ReadText(const DbRow& row, std::size_t column, std::string_vie
         return true;
     }
     field.clear();
-    LogUnexpected(row, column, name);
-    return false;
+    return LogUnexpected(row, column, name);
 }
 
 PmDBEx2Util::RowMatch PmDBEx2Util::FindStoredRow(std::span<const std::string_view> columns,

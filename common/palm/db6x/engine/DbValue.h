@@ -8,7 +8,8 @@
 //
 // The kind codes are those of the OLE Automation VARIANT the Windows program exchanged:
 //   kind     code  content
-//   empty    0     nothing (also what NULL, dates, floating point and binary columns read as)
+//   empty    0     nothing (also what NULL, dates, floating point and binary columns read as;
+//                  IsNull tells a NULL, which the readers take as zero or empty quietly)
 //   integer  3     32-bit signed integer
 //   text     8     UTF-16 text
 //   boolean  11    16-bit value, zero false, anything else true
@@ -38,6 +39,12 @@ class DbValue {
   public:
     DbValue() = default;
 
+    // A NULL: empty, and known to be a NULL rather than a value of an unread type.
+    static DbValue Null() {
+        DbValue value;
+        value.m_bNull = true;
+        return value;
+    }
     static DbValue Integer(std::int32_t value) { return DbValue(DbKind::Integer, value); }
     static DbValue Int16(std::int16_t value) { return DbValue(DbKind::Int16, value); }
     static DbValue Int8(std::int8_t value) { return DbValue(DbKind::Int8, value); }
@@ -50,12 +57,16 @@ class DbValue {
 
     DbKind GetKind() const { return m_kind; }
     bool IsEmpty() const { return m_kind == DbKind::Empty; }
+    bool IsNull() const { return m_bNull; }
     // The number of an integer, int16, int8 or boolean value (0 for the others).
     std::int32_t GetNumber() const { return m_nValue; }
     // The text of a text value (empty for the others).
     const std::u16string& GetText() const { return m_szText; }
 
-    bool operator==(const DbValue&) const = default;
+    // A NULL equals every other empty value.
+    bool operator==(const DbValue& other) const {
+        return m_kind == other.m_kind && m_nValue == other.m_nValue && m_szText == other.m_szText;
+    }
 
   private:
     DbValue(DbKind kind, std::int32_t value) : m_kind(kind), m_nValue(value) {}
@@ -63,6 +74,7 @@ class DbValue {
     DbKind m_kind = DbKind::Empty;
     std::int32_t m_nValue = 0;
     std::u16string m_szText;
+    bool m_bNull = false;
 };
 
 // One result row: the values in the order of the statement's columns.
