@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "misc/CxDebugUtil.h"
+#include "misc/CxWriteError.h"
 
 namespace tabrel {
 
@@ -128,6 +129,7 @@ bool CxSafeReplace::Begin(const std::string& path) {
             return true;
         }
         if (errno != EEXIST) {
+            NoteWriteError(errno);
             break;
         }
     }
@@ -161,6 +163,7 @@ bool CxSafeReplace::Commit() {
     ok = m_tempFd.Close() && ok;
     ok = ok && ::rename(m_szTempPath.c_str(), m_szTarget.c_str()) == 0;
     if (!ok) {
+        NoteWriteError(errno);
         CX_LOG(kLogFailure, "Can not replace the file %s", m_szTarget);
         Abandon();
         return false;

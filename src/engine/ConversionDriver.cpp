@@ -13,6 +13,7 @@
 #include "misc/CxBackupCopy.h"
 #include "misc/CxCodePage.h"
 #include "misc/CxDebugUtil.h"
+#include "misc/CxWriteError.h"
 #include "palm/desktop/PmApp.h"
 
 namespace tabrel {
@@ -173,9 +174,13 @@ class Pass {
             Finishing();
             if (converted > 0) {
                 refusal = writesEachRecord ? SaveRefusal(facade) : PrepareWrite(facade, result);
+                TakeWriteError();  // only what this save meets counts
                 saved = !refusal && facade.Save();
                 if (!saved && !refusal) {
                     refusal = SaveRefusal(facade);  // what changed while saving, if anything
+                }
+                if (!saved && !refusal) {
+                    refusal = SaveFailure(facade.GetLoadedPath());
                 }
             }
         });
@@ -213,6 +218,20 @@ class Pass {
             return ChangedOnDiskMessage(path);
         }
         return std::nullopt;
+    }
+
+    // Why the save failed, as the file writers noted it (a full disk, a folder that takes
+    // no new file), or nothing when they noted no reason.
+    static std::optional<UserMessage> SaveFailure(const std::string& path) {
+        const std::string reason = TakeWriteError();
+        if (reason.empty()) {
+            return std::nullopt;
+        }
+        CX_LOG(kLogFailure, "Failed to write %s: %s.", path, reason);
+        return UserMessage{kErrorCaption,
+                           fmt::format("Error saving the Palm Desktop database {}: {}. No records "
+                                       "were converted.",
+                                       path, reason)};
     }
 
     // Clears the first write into the loaded file: nobody else holds it or changed it, and

@@ -1,11 +1,18 @@
 // tabrel-cli on Palm Desktop 6.x databases in Jet files: for each application, the same rows
-// written as a Jet file and as an SQLite database export to the same CSV bytes; info tells
-// the generation; an import into a Jet file is refused and leaves the file as it was.
+// written as a Jet file and as an SQLite database export to the same CSV bytes, and take
+// an import alike; info tells the generation; a file it cannot write is refused, and a save
+// that fails or is killed leaves the file as it was.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -353,8 +360,79 @@ TEST(CliJet, ImportIntoAJetFileExportsAsItsSqliteTwinDoes) {
     const ProgramResult ids = RunProgramAndWait(FindTool("mdb-export"), {"-Q", jet, "Main"});
     EXPECT_NE(ids.out.find("\n7,1,"), std::string::npos) << ids.out.substr(0, 200);
     EXPECT_NE(ids.out.find("\n8,1,"), std::string::npos);
+    EXPECT_EQ(Db6xWriter::Attach(sqlite).Rows("SELECT [Record ID] FROM Main WHERE [Record ID] > 6"),
+              (std::vector<std::vector<std::string>>{{"7"}, {"8"}}));
     const ProgramResult again = work.Import("tasks", jet, csv, {"--fields", "Description,Note"});
     EXPECT_TRUE(again.out.starts_with(Converted(0))) << again.out << again.err;
+}
+
+// A save killed at any moment leaves the file as it was or as the whole import makes it; a
+// full disk or a folder that takes no new file leaves it as it was, and the message says
+// why.
+TEST(CliJet, AKilledOrFailedSaveLeavesTheOldFileOrTheWholeNewOne) {
+    const CliWork work;
+    const AppCase contacts = Apps().front();
+    const std::string jet = WriteJetFile(work, contacts, contacts.fileName);
+    const Bytes before = ReadFile(jet);
+    const std::string csv = work.File("in.csv");
+    WriteTextFile(csv, CsvLines({{"New", "Person"}, {"Other", "Person"}}));
+    const std::vector<std::string> args = {"import",     "--app",    "contacts",
+                                           "--file",     jet,        "--csv",
+                                           csv,          "--fields", "First Name,Last Name",
+                                           "--no-backup"};
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunProgramAndWait(TABREL_CLI, args).exitCode, 0);
+    const auto took = std::chrono::steady_clock::now() - started;
+    const Bytes after = ReadFile(jet);
+    ASSERT_FALSE(after == before);
+
+    int old = 0;
+    int whole = 0;
+    for (int step = 0; step <= 12; ++step) {
+        WriteFile(jet, before);
+        const auto at = std::chrono::duration_cast<std::chrono::microseconds>(took * step / 12);
+        RunProgramAndWait(TABREL_CLI, args, [at] {
+            const itimerval timer{{0, 0}, {at.count() / 1000000, at.count() % 1000000 + 1}};
+            ::setitimer(ITIMER_REAL, &timer, nullptr);  // SIGALRM ends the program there
+        });
+        const Bytes now = ReadFile(jet);
+        EXPECT_TRUE(now == before || now == after) << "killed after " << at.count() << " us";
+        old += now == before ? 1 : 0;
+        whole += now == after ? 1 : 0;
+    }
+    EXPECT_GT(old, 0);
+    EXPECT_GT(whole, 0);
+
+    const auto refused = [&](const std::function<void()>& limit, const std::string& reason) {
+        WriteFile(jet, before);
+        const ProgramResult result = RunProgramAndWait(TABREL_CLI, args, limit);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, "Error saving the Palm Desktop database " + jet + ": " + reason +
+                                  ". No records were converted.\n");
+        EXPECT_TRUE(ReadFile(jet) == before);
+    };
+    // A file may grow no larger than half the database: as a disk that fills up.
+    refused(
+        [&before] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{before.size() / 2, before.size() / 2};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        },
+        "File too large");
+    ASSERT_EQ(::chmod(work.Dir().Folder().c_str(), 0555), 0);
+    refused(
+        [] {
+            // The superuser writes anywhere: the program runs as nobody.
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+                std::_Exit(126);
+            }
+        },
+        "Permission denied");
+    ::chmod(work.Dir().Folder().c_str(), 0700);
+    for (const auto& entry : std::filesystem::directory_iterator(work.Dir().Folder())) {
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
+            << entry.path();
+    }
 }
 
 TEST(CliJet, DamagedJetFileIsNoPalmDesktopFile) {

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "misc/CxDebugUtil.h"
+#include "misc/CxWriteError.h"
 
 namespace tabrel {
 
@@ -245,6 +246,7 @@ bool PmFile::WriteAt(std::span<const std::uint8_t> bytes, std::uint64_t offset) 
             continue;
         }
         if (put <= 0) {
+            NoteWriteError(put < 0 ? errno : ENOSPC);
             return false;
         }
         bytes = bytes.subspan(static_cast<std::size_t>(put));
@@ -317,6 +319,9 @@ bool PmFile::Sync() {
     do {
         synced = ::fsync(m_fd);
     } while (synced != 0 && errno == EINTR);
+    if (synced != 0) {
+        NoteWriteError(errno);
+    }
     return synced == 0;
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "misc/CxSafeReplace.h"
+#include "misc/CxWriteError.h"
 #include "palm/db6x/jet/JetCatalogue.h"
 #include "palm/db6x/jet/JetRow.h"
 #include "palm/db6x/jet/JetTableDefinition.h"
@@ -163,6 +164,7 @@ bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
             continue;
         }
         if (written <= 0) {
+            NoteWriteError(written < 0 ? errno : ENOSPC);
             return false;
         }
         done += static_cast<std::size_t>(written);
