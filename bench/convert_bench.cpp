@@ -1,7 +1,9 @@
 // convert_bench: times whole Contacts conversions through the conversion engine, step by
 // step as tabrel-cli runs them (CheckPalmFile, LoadPalmData, CheckCsvFile, DefaultFieldList,
 // ReadImportRecords, SelectAllRecords, RunConversion), for the three storage generations:
-//   1. exporting a large file to CSV (classic .dat, PalmSG .dat, 6.x database);
+//   1. exporting a large file to CSV (classic .dat, PalmSG .dat, 6.x database), beside a
+//      plain copy of the file and the generation's reader alone loading it, with the
+//      export's time as a ratio to both and its peak memory as a ratio to the file size;
 //   2. importing a CSV of new contacts into a file of as many others, and, for comparison,
 //      only loading both: the file, and the CSV read into import records.
 // The data files are made with the project's own writers (the readers' save paths; for
@@ -20,6 +22,7 @@
 // (its failure lines go to that folder and are counted at the end).
 
 #include <sqlite3.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -221,13 +224,36 @@ void PrintHeader() {
                 "CPU s", "peak MiB");
 }
 
+// The time and peak memory of the last measurement a child printed, in memory shared with
+// the parent, which reads them for the ratios.
+struct Figures {
+    double seconds = 0;
+    long peakKiB = 0;
+};
+
+Figures& LastFigures() {
+    static Figures* const shared = [] {
+        void* memory = mmap(nullptr, sizeof(Figures), PROT_READ | PROT_WRITE,
+                            MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) {
+            std::perror("mmap");
+            std::exit(1);
+        }
+        return std::construct_at(static_cast<Figures*>(memory));
+    }();
+    return *shared;
+}
+
 // One measurement's line, then its steps and any note, indented.
 void PrintFigures(const std::string& name, std::size_t records, double seconds, double cpu,
                   const Steps& steps, const std::string& note) {
+    LastFigures() = Figures{seconds, PeakKiB()};
     const double rate = seconds > 0 ? static_cast<double>(records) / seconds : 0.0;
     std::printf("%-44s %8zu %9.3f %10.0f %8.3f %9.1f\n", name.c_str(), records, seconds, rate, cpu,
                 static_cast<double>(PeakKiB()) / 1024.0);
-    std::printf("    %s\n", steps.Text().c_str());
+    if (!steps.Text().empty()) {
+        std::printf("    %s\n", steps.Text().c_str());
+    }
     if (!note.empty()) {
         std::printf("    %s\n", note.c_str());
     }
@@ -507,17 +533,28 @@ bool Write6xFile(const std::string& path, std::size_t count, std::size_t first) 
 
 // --- The generations ---------------------------------------------------------------------
 
+// The reader of a generation alone loading a file: the number of contacts it holds.
+template <class Reader>
+std::optional<std::size_t> ReaderLoad(const std::string& path) {
+    Reader reader(path);
+    if (!reader.IsLoaded()) {
+        return std::nullopt;
+    }
+    return reader.GetDataMgr().GetRecordCount();
+}
+
 struct Generation {
     const char* name;       // "classic", "PalmSG", "6.x"
     const char* extension;  // ".dat" or ".mdb"
     std::function<bool(const std::string&, std::size_t, std::size_t)> write;
+    std::function<std::optional<std::size_t>(const std::string&)> load;
 };
 
 const std::vector<Generation>& Generations() {
     static const std::vector<Generation> generations = {
-        {"classic", ".dat", WriteClassicFile},
-        {"PalmSG", ".dat", WritePalmSgFile},
-        {"6.x", ".mdb", Write6xFile},
+        {"classic", ".dat", WriteClassicFile, ReaderLoad<PmAddrUtil>},
+        {"PalmSG", ".dat", WritePalmSgFile, ReaderLoad<PmAddrExUtil>},
+        {"6.x", ".mdb", Write6xFile, ReaderLoad<PmAddrEx2Util>},
     };
     return generations;
 }
@@ -633,6 +670,45 @@ bool MeasureExport(const std::string& label, const std::string& palmFile,
                      conversion.result.m_nConverted);
         return false;
     }
+    return true;
+}
+
+// Copies the file as a plain copy does (read and written in blocks of 128 KiB, no sync),
+// and prints the figures.
+bool MeasureCopy(const std::string& palmFile, const std::string& copyFile) {
+    const double cpuStart = CpuSeconds();
+    const auto start = Clock::now();
+    std::ifstream in(palmFile, std::ios::binary);
+    std::ofstream out(copyFile, std::ios::binary | std::ios::trunc);
+    std::vector<char> block(128 * 1024);
+    while (in && out) {
+        in.read(block.data(), static_cast<std::streamsize>(block.size()));
+        out.write(block.data(), in.gcount());
+    }
+    out.close();
+    const double seconds = SecondsSince(start);
+    if (!in.eof() || !out) {
+        std::fprintf(stderr, "cannot copy %s\n", palmFile.c_str());
+        return false;
+    }
+    PrintFigures("plain copy of the file", 0, seconds, CpuSeconds() - cpuStart, Steps(), "");
+    return true;
+}
+
+// The generation's reader alone loads the file, and the figures are printed.
+bool MeasureReaderLoad(const Generation& generation, const std::string& palmFile,
+                       std::size_t count) {
+    const double cpuStart = CpuSeconds();
+    const auto start = Clock::now();
+    const std::optional<std::size_t> loaded = generation.load(palmFile);
+    const double seconds = SecondsSince(start);
+    if (!loaded || *loaded != count) {
+        std::fprintf(stderr, "the reader loaded %zu contacts instead of %zu\n", loaded.value_or(0),
+                     count);
+        return false;
+    }
+    PrintFigures(std::string("reader alone loads the ") + generation.name + " file", count, seconds,
+                 CpuSeconds() - cpuStart, Steps(), "");
     return true;
 }
 
@@ -757,6 +833,7 @@ int Run(int argc, char** argv) {
         return 1;
     }
     CatchStopSignals();
+    LastFigures();  // shared with the children: made before the first of them
     // Nothing of the user's own settings or Palm Desktop installation is read.
     setenv("XDG_CONFIG_HOME", folder.Folder().c_str(), 1);
     setenv("WINEPREFIX", folder.File("wine").c_str(), 1);
@@ -782,14 +859,35 @@ int Run(int argc, char** argv) {
             ok = false;
             continue;
         }
+        const std::string copyFile = palmFile + ".copy";
+        if (!RunInChild([&] { return MeasureCopy(palmFile, copyFile); })) {
+            ok = false;
+            continue;
+        }
+        const Figures copy = LastFigures();
+        if (!RunInChild([&] { return MeasureReaderLoad(generation, palmFile, exportCount); })) {
+            ok = false;
+            continue;
+        }
+        const Figures load = LastFigures();
         const std::string label = std::string("export ") + generation.name + " -> CSV";
         if (!RunInChild([&] { return MeasureExport(label, palmFile, csvFile, exportCount); })) {
             std::fprintf(stderr, "%s failed\n", label.c_str());
             ok = false;
+        } else {
+            const Figures exported = LastFigures();
+            const double fileKiB = static_cast<double>(FileSize(palmFile)) / 1024.0;
+            std::printf(
+                "    ratios: export %.1fx the copy, %.1fx the reader's load; peak "
+                "memory %.1fx the file\n",
+                exported.seconds / std::max(copy.seconds, 1e-6),
+                exported.seconds / std::max(load.seconds, 1e-6),
+                static_cast<double>(exported.peakKiB) / std::max(fileKiB, 1.0));
         }
         std::error_code error;
-        std::filesystem::remove(palmFile, error);
-        std::filesystem::remove(csvFile, error);
+        for (const std::string& path : {palmFile, csvFile, copyFile}) {
+            std::filesystem::remove(path, error);
+        }
     }
 
     std::printf("\n2. Import from CSV into a file of as many other contacts\n");
