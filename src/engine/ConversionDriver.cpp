@@ -149,8 +149,8 @@ class Pass {
             const bool writesEachRecord = facade.GetLoadedVersion() == PM_DATA_EX2;
             if (writesEachRecord) {
                 refusal = PrepareWrite(facade, result);
-                if (refusal) {
-                    saved = false;
+                saved = !refusal && facade.BeginPass();
+                if (!saved) {
                     return;
                 }
             }
@@ -182,6 +182,9 @@ class Pass {
                 if (!saved && !refusal) {
                     refusal = SaveFailure(facade.GetLoadedPath());
                 }
+            }
+            if (converted == 0 || !saved) {
+                facade.AbandonPass();  // nothing of a failed or empty pass stays behind
             }
         });
         m_job.m_csvInput.Close();

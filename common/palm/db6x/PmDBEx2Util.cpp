@@ -235,6 +235,26 @@ std::string PmDBEx2Util::WhyReadOnly() const {
                                                          : std::string();
 }
 
+bool PmDBEx2Util::BeginPass() {
+    DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
+    if (connection == nullptr || !connection->IsOpen()) {
+        return true;
+    }
+    std::string error;
+    if (!connection->GetDatabase()->BeginPass(error)) {
+        CX_LOG(kLogFailure, "Failed to begin writing the database: %s", error);
+        return false;
+    }
+    return true;
+}
+
+void PmDBEx2Util::AbandonPass() {
+    DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
+    if (connection != nullptr && connection->IsOpen()) {
+        connection->GetDatabase()->AbandonPass();
+    }
+}
+
 bool PmDBEx2Util::Flush() {
     DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
     if (connection == nullptr || !connection->IsOpen()) {

@@ -57,8 +57,13 @@ class PmDBEx2Util {
     // and why.
     bool IsReadOnly() const;
     std::string WhyReadOnly() const;
-    // Writes what the statements changed into the file where the engine keeps the database in
-    // memory (a Jet file); logs the reason and answers false when that fails.
+    // Begins a pass of statements (an import) that Flush ends: until then they form one
+    // transaction, which AbandonPass undoes. BeginPass logs the reason when it fails.
+    bool BeginPass();
+    void AbandonPass();
+    // Ends the pass: gives new records their Record IDs and makes the statements' changes
+    // part of the file (a Jet file kept in memory is written); logs the reason and answers
+    // false when that fails.
     bool Flush();
 
     // The accessor, or nullptr before the first successful open.

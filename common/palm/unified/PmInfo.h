@@ -317,6 +317,15 @@ class PmInfo {
         }
     }
 
+    // A 6.x database takes the writes of a conversion as one pass, which Save ends and
+    // AbandonPass undoes (the .dat generations write nothing before Save anyway).
+    bool BeginPass() { return m_nLoadedVersion != PM_DATA_EX2 || m_pEx2->BeginPass(); }
+    void AbandonPass() {
+        if (m_nLoadedVersion == PM_DATA_EX2) {
+            m_pEx2->AbandonPass();
+        }
+    }
+
     // Saves through the reader of the loaded generation; false with nothing loaded.
     bool Save() {
         if (!IsDataGeneration(m_nLoadedVersion)) {

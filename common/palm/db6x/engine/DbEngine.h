@@ -44,9 +44,14 @@ class DbDatabase {
     virtual bool IsReadOnly() const { return false; }
     // Why it is read only ("" when it is not, or when there is nothing more to say).
     virtual std::string WhyReadOnly() const { return ""; }
-    // Ends a pass of commands: gives the new records their IDs and writes what the commands
-    // changed into the file, where the engine does not write each command as it runs (a
-    // database read into memory). False with the reason in error.
+    // Begins a pass of commands (an import): until Flush ends it, their changes form one
+    // transaction, which AbandonPass undoes, as does letting go of the database. Without a
+    // pass each command stands on its own. False with the reason in error.
+    virtual bool BeginPass(std::string& /*error*/) { return true; }
+    virtual void AbandonPass() {}
+    // Ends a pass of commands: gives the new records their IDs and makes what the commands
+    // changed part of the file (commits it, or writes it into a file read into memory).
+    // False with the reason in error; the pass is then still to be abandoned.
     virtual bool Flush(std::string& /*error*/) { return true; }
 };
 

@@ -237,12 +237,49 @@ class SqliteDatabase final : public DbDatabase {
   public:
     explicit SqliteDatabase(SqliteHandle db, std::vector<NewRowNumbering> numberings = {})
         : m_db(std::move(db)), m_numberings(std::move(numberings)) {}
+    ~SqliteDatabase() override { AbandonPass(); }
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+    bool BeginPass(std::string& error) override {
+        if (!m_bInPass) {
+            if (!Run("BEGIN", error)) {
+                return false;
+            }
+            m_bInPass = true;
+        }
+        return true;
+    }
+
+    void AbandonPass() override {
+        if (m_bInPass) {
+            m_bInPass = false;
+            std::string ignored;
+            if (sqlite3_get_autocommit(m_db.get()) == 0) {
+                Run("ROLLBACK", ignored);
+            }
+        }
+    }
 
     bool Flush(std::string& error) override {
-        return std::all_of(m_numberings.begin(), m_numberings.end(),
-                           [&](const NewRowNumbering& numbering) {
-                               return NumberNewRows(m_db.get(), numbering, error);
-                           });
+        const bool numbered = std::all_of(m_numberings.begin(), m_numberings.end(),
+                                          [&](const NewRowNumbering& numbering) {
+                                              return NumberNewRows(m_db.get(), numbering, error);
+                                          });
+        if (!m_bInPass || !numbered) {
+            return numbered;
+        }
+        if (sqlite3_get_autocommit(m_db.get()) != 0) {
+            // SQLite itself undoes a whole transaction after some failures (a full disk).
+            m_bInPass = false;
+            error = "an error undid the changes of the conversion";
+            return false;
+        }
+        if (!Run("COMMIT", error)) {
+            return false;
+        }
+        m_bInPass = false;
+        return true;
     }
 
     bool Execute(std::string_view sql, std::int64_t& changed, std::string& error) override {
@@ -279,8 +316,19 @@ class SqliteDatabase final : public DbDatabase {
     }
 
   private:
+    bool Run(const char* sql, std::string& error) {
+        const int rc = sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr);
+        ThrowIfOutOfMemory(rc);
+        if (rc != SQLITE_OK) {
+            error = ErrorOf(m_db.get());
+            return false;
+        }
+        return true;
+    }
+
     SqliteHandle m_db;
     std::vector<NewRowNumbering> m_numberings;
+    bool m_bInPass = false;  // the transaction of a pass is open
 };
 
 }  // namespace

@@ -231,9 +231,17 @@ class JetDatabase final : public DbDatabase {
     bool IsReadOnly() const override { return m_file.empty(); }
     std::string WhyReadOnly() const override { return m_whyReadOnly; }
 
+    bool BeginPass(std::string& error) override {
+        return IsReadOnly() || m_pCopy->BeginPass(error);
+    }
+    void AbandonPass() override {
+        m_pCopy->AbandonPass();
+        m_changed.clear();
+    }
+
     bool Flush(std::string& error) override {
         if (m_changed.empty()) {
-            return true;
+            return m_pCopy->Flush(error);
         }
         // Another program's change is never written over.
         std::vector<std::uint8_t> now;
@@ -253,7 +261,7 @@ class JetDatabase final : public DbDatabase {
             return false;
         }
         m_changed.clear();
-        return true;
+        return m_pCopy->Flush(error);  // the file holds the pass; so does the copy now
     }
 
   private:
