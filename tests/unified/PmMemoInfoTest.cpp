@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "InfoTestSupport.h"
@@ -130,6 +134,33 @@ TEST(PmMemoInfo, TellsTheGenerationOfAFileByExtensionAndContent) {
          "E Failed to check Palm Desktop Memos data file type (" + dir.File("b.txt") + ")",
          "P Check Palm Desktop Memos file version, file: ",
          "E Failed to check Palm Desktop Memos data file type ()"}));
+}
+
+// The reader of the check serves the load of the same file, unless the file changed in
+// between: then the load reads it again.
+TEST(PmMemoInfo, ALoadAfterTheCheckReadsTheFileAsItIsThen) {
+    ScopedLogFolder logFolder;
+    for (const Generation& generation : Generations()) {
+        SCOPED_TRACE(generation.fileName);
+        TempDir dir;
+        const std::string path = generation.write(dir, generation.fileName);
+        PmMemoInfo memos(kPalm6);
+        ASSERT_EQ(memos.CheckFileVersion(path), generation.version);
+        ASSERT_TRUE(memos.LoadByFile(path));
+        EXPECT_EQ(Notes(memos), (std::vector<std::string>{"Groceries\r\nmilk", "Call Bob"}));
+
+        ASSERT_EQ(memos.CheckFileVersion(path), generation.version);
+        Bytes bytes = ReadFile(path);
+        const std::string_view bob = "Call Bob";
+        const auto at = std::search(bytes.begin(), bytes.end(), bob.begin(), bob.end());
+        ASSERT_NE(at, bytes.end());
+        std::copy_n("Call Ann", bob.size(), at);
+        WriteFile(path, bytes);
+        std::filesystem::last_write_time(
+            path, std::filesystem::last_write_time(path) + std::chrono::seconds(5));
+        ASSERT_TRUE(memos.LoadByFile(path));
+        EXPECT_EQ(Notes(memos), (std::vector<std::string>{"Groceries\r\nmilk", "Call Ann"}));
+    }
 }
 
 TEST(PmMemoInfo, LoadsTheLiveRecordsOfEveryGeneration) {

@@ -38,6 +38,7 @@
 #include "misc/CxText.h"
 #include "palm/classic/PmClassicRecord.h"
 #include "palm/comm/CommMgr.h"
+#include "palm/dat/PmFile.h"
 #include "palm/desktop/PalmDesktop.h"
 #include "palm/palmsg/PmExRecord.h"
 #include "palm/unified/FieldDescriptor.h"
@@ -200,25 +201,32 @@ class PmInfo {
     }
 
     // The generation of the file at path, told by its extension and by the readers that
-    // load it; PM_DATA_INVALID when none does. The facade is left untouched.
+    // load it; PM_DATA_INVALID when none does. The facade's data is left untouched; the
+    // reader that loaded the file is kept for a LoadByFile of the same file that follows.
     PmDataVersion CheckFileVersion(const std::string& path) {
+        m_checked = CheckedReader();
         if (m_texts.checkEmptyPathIsNone && path.empty()) {
             return PM_DATA_NONE;
         }
         Log(kLogProgress, m_texts.checkStart, path);
         const std::string extension = ExtensionOf(path);
+        const std::optional<PmFileStamp> stamp = PmFileStamp::Of(path);
         if (EqualsNoCase(extension, ".mdb")) {
-            if (Ex2Util reader(path); reader.IsLoaded() && reader.HasApplicationTable()) {
+            if (auto reader = std::make_unique<Ex2Util>(path);
+                reader->IsLoaded() && reader->HasApplicationTable()) {
                 Log(kLogProgress, m_texts.checkFound6x, path);
+                m_checked = CheckedReader{path, stamp, std::move(reader)};
                 return PM_DATA_EX2;
             }
         } else if (EqualsNoCase(extension, ".dat")) {
-            if (ExUtil(path).IsLoaded()) {
+            if (auto reader = std::make_unique<ExUtil>(path); reader->IsLoaded()) {
                 Log(kLogProgress, m_texts.checkFound4x, path);
+                m_checked = CheckedReader{path, stamp, std::move(reader)};
                 return PM_DATA_EX;
             }
-            if (ClassicUtil(path).IsLoaded()) {
+            if (auto reader = std::make_unique<ClassicUtil>(path); reader->IsLoaded()) {
                 Log(kLogProgress, m_texts.checkFoundClassic, path);
+                m_checked = CheckedReader{path, stamp, std::move(reader)};
                 return PM_DATA_CLASSIC;
             }
         }
@@ -250,24 +258,26 @@ class PmInfo {
         if (m_texts.loadEmptyPathRefused && path.empty()) {
             return false;
         }
+        CheckedReader checked = std::exchange(m_checked, CheckedReader());
         Reset();
         Log(kLogProgress, m_texts.loadByFile, path);
         const std::string extension = ExtensionOf(path);
         PmDataVersion version = PM_DATA_NONE;
         if (EqualsNoCase(extension, ".mdb")) {
             CX_LOG(kLogProgress, ".mdb file, try Palm Desktop 6.x database loader.");
-            if (m_pEx2->LoadFile(path) && m_pEx2->HasApplicationTable()) {
+            if (checked.TakeFor(path, m_pEx2) ||
+                (m_pEx2->LoadFile(path) && m_pEx2->HasApplicationTable())) {
                 version = PM_DATA_EX2;
             }
         } else if (EqualsNoCase(extension, ".dat")) {
             CX_LOG(kLogProgress, ".dat file, try Palm Desktop 4.1.4 database loader.");
-            if (m_pEx->LoadFile(path)) {
+            if (checked.TakeFor(path, m_pEx) || m_pEx->LoadFile(path)) {
                 version = PM_DATA_EX;
             } else {
                 CX_LOG(kLogProgress,
                        "Unable to load this file with Palm Desktop 4.1.4 file loader, try earlier "
                        "loader version.");
-                if (m_pClassic->LoadFile(path)) {
+                if (checked.TakeFor(path, m_pClassic) || m_pClassic->LoadFile(path)) {
                     version = PM_DATA_CLASSIC;
                 }
             }
@@ -283,6 +293,7 @@ class PmInfo {
 
     // Drops everything loaded: the readers' record lists, the items and the common records.
     void Reset() {
+        m_checked = CheckedReader();
         m_nLoadedVersion = PM_DATA_NONE;
         m_nFieldCount = 0;
         m_pClassic->GetDataMgr().Clear();
@@ -722,6 +733,29 @@ class PmInfo {
     std::unique_ptr<ClassicUtil> m_pClassic;
     std::unique_ptr<ExUtil> m_pEx;
     std::unique_ptr<Ex2Util> m_pEx2;
+    // The reader with which CheckFileVersion loaded a file, and the file's stamp then: a
+    // conversion checks its file, then loads it, and so reads it once.
+    struct CheckedReader {
+        std::string path;
+        std::optional<PmFileStamp> stamp;
+        std::variant<std::monostate, std::unique_ptr<ClassicUtil>, std::unique_ptr<ExUtil>,
+                     std::unique_ptr<Ex2Util>>
+            reader;
+
+        // Moves the reader into target when it is of target's kind and loaded path, and the
+        // file has not changed since.
+        template <class Util>
+        bool TakeFor(const std::string& file, std::unique_ptr<Util>& target) {
+            auto* kept = std::get_if<std::unique_ptr<Util>>(&reader);
+            if (kept == nullptr || path != file || !stamp || PmFileStamp::Of(file) != stamp) {
+                return false;
+            }
+            target = std::move(*kept);
+            reader = std::monostate();
+            return true;
+        }
+    };
+    CheckedReader m_checked;
     CxList<Item> m_pItems;
     std::unique_ptr<CommStore> m_pCommMgr;
 };
