@@ -115,20 +115,24 @@ class CommMgr {
     // memory runs out nothing is kept and std::bad_alloc goes on to the caller.
     const Rec* Add(const Rec& rec) {
         auto copy = std::make_unique<Rec>(rec);
-        const IndexEntry entry = MakeEntry(*copy);
         if (m_pRecAt.size() == m_pRecAt.capacity()) {  // grow ahead, so push_back cannot fail
             m_pRecAt.reserve(m_pRecAt.empty() ? 16 : 2 * m_pRecAt.size());
         }
         Rec* held = copy.get();
         const std::size_t position = m_pRecAt.size();
-        try {
-            IndexInsert(entry, position);
-            m_positions.emplace(held, position);
+        if (m_bIndexed) {
+            const IndexEntry entry = MakeEntry(*copy);
+            try {
+                IndexInsert(entry, position);
+                m_positions.emplace(held, position);
+                m_pRecs.Add(std::move(copy));
+            } catch (const std::bad_alloc&) {
+                m_positions.erase(held);
+                IndexErase(entry, position);
+                throw;
+            }
+        } else {
             m_pRecs.Add(std::move(copy));
-        } catch (const std::bad_alloc&) {
-            m_positions.erase(held);
-            IndexErase(entry, position);
-            throw;
         }
         m_pRecAt.push_back(held);
         return held;
@@ -138,6 +142,7 @@ class CommMgr {
     void Clear() {
         m_index.clear();
         m_positions.clear();
+        m_bIndexed = false;
         m_pRecAt.clear();
         m_pRecs.Clear();
     }
@@ -156,6 +161,7 @@ class CommMgr {
     // kCommMatchNone with the record count.
     CommMatch Match(const Rec& rec) const {
         CX_ASSERT(m_pRecAt.size() == m_pRecs.GetCount(), "m_pRecAt.size()==m_pRecs.GetCount()");
+        BuildIndex();
         const std::size_t count = m_pRecAt.size();
         // Where rec itself is stored: the walk would stop there at the latest.
         std::size_t self = count;
@@ -209,7 +215,9 @@ class CommMgr {
         try {
             Rec merged(held);
             Derived::MergeFields(merged, rec, fieldsCarried);
-            IndexUpdate(MakeEntry(held), MakeEntry(merged), position);
+            if (m_bIndexed) {
+                IndexUpdate(MakeEntry(held), MakeEntry(merged), position);
+            }
             merged.m_source.m_pSourceData = std::move(data);
             held = std::move(merged);
             return true;
@@ -339,8 +347,28 @@ class CommMgr {
         return entry;
     }
 
+    // The index of the stored records, built when the first Match needs it (an export never
+    // matches) and kept up to date from then on; on failure there is none, as before.
+    void BuildIndex() const {
+        if (m_bIndexed) {
+            return;
+        }
+        try {
+            m_positions.reserve(m_pRecAt.size());
+            for (std::size_t position = 0; position < m_pRecAt.size(); ++position) {
+                IndexInsert(MakeEntry(*m_pRecAt[position]), position);
+                m_positions.emplace(m_pRecAt[position], position);
+            }
+        } catch (const std::bad_alloc&) {
+            m_index.clear();
+            m_positions.clear();
+            throw;
+        }
+        m_bIndexed = true;
+    }
+
     // Enters a position that is not in the index yet; on failure the index is as before.
-    void IndexInsert(const IndexEntry& entry, std::size_t position) {
+    void IndexInsert(const IndexEntry& entry, std::size_t position) const {
         if (!entry.key) {
             return;
         }
@@ -356,7 +384,7 @@ class CommMgr {
         }
     }
 
-    void IndexErase(const IndexEntry& entry, std::size_t position) noexcept {
+    void IndexErase(const IndexEntry& entry, std::size_t position) const noexcept {
         if (!entry.key) {
             return;
         }
@@ -418,8 +446,10 @@ class CommMgr {
     CxList<Rec> m_pRecs;
     // The records by position, and the position of each record, for the index's lookups.
     std::vector<Rec*> m_pRecAt;
-    std::unordered_map<const Rec*, std::size_t> m_positions;
-    std::unordered_map<std::string, Bucket> m_index;
+    // Both are built by the first Match (BuildIndex).
+    mutable std::unordered_map<const Rec*, std::size_t> m_positions;
+    mutable std::unordered_map<std::string, Bucket> m_index;
+    mutable bool m_bIndexed = false;
     std::vector<std::int32_t> m_nKeyFields;
     std::vector<std::int32_t> m_nCompareFields;
 };
