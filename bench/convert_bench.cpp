@@ -11,10 +11,7 @@
 // import CSV by an engine export of a file of other contacts.
 //
 // Usage: convert_bench [export count] [import count] [6.x import count]
-//        (defaults 100000, 20000, 2000)
-// The 6.x import count is smaller by default: the 6.x writer commits every imported record
-// on its own, so each costs the disk syncs of one SQLite transaction (about 20 ms on an
-// ordinary disk; 20,000 records take minutes).
+//        (defaults 100000, 20000, 20000)
 //
 // Every measurement runs in a child process of its own, so that its peak memory (VmHWM)
 // is its own; the parent only forks and waits. Everything is written into a fresh folder
@@ -825,7 +822,7 @@ std::size_t LogLineCount(const std::string& path) {
 int Run(int argc, char** argv) {
     const std::size_t exportCount = CountArgument(argc, argv, 1, 100000);
     const std::size_t importCount = CountArgument(argc, argv, 2, 20000);
-    const std::size_t import6xCount = CountArgument(argc, argv, 3, 2000);
+    const std::size_t import6xCount = CountArgument(argc, argv, 3, 20000);
 
     ScratchFolder folder;
     if (!folder.IsValid()) {
