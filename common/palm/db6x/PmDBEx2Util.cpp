@@ -224,24 +224,25 @@ bool PmDBEx2Util::WriteColumns(bool update, std::string_view clause,
     return true;
 }
 
-bool PmDBEx2Util::IsReadOnly() const {
+DbDatabase* PmDBEx2Util::OpenedDatabase() const {
     const DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
-    return connection != nullptr && connection->IsOpen() && connection->GetDatabase()->IsReadOnly();
+    return connection != nullptr && connection->IsOpen() ? connection->GetDatabase() : nullptr;
+}
+
+bool PmDBEx2Util::IsReadOnly() const {
+    const DbDatabase* database = OpenedDatabase();
+    return database != nullptr && database->IsReadOnly();
 }
 
 std::string PmDBEx2Util::WhyReadOnly() const {
-    const DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
-    return connection != nullptr && connection->IsOpen() ? connection->GetDatabase()->WhyReadOnly()
-                                                         : std::string();
+    const DbDatabase* database = OpenedDatabase();
+    return database != nullptr ? database->WhyReadOnly() : std::string();
 }
 
 bool PmDBEx2Util::BeginPass() {
-    DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
-    if (connection == nullptr || !connection->IsOpen()) {
-        return true;
-    }
+    DbDatabase* database = OpenedDatabase();
     std::string error;
-    if (!connection->GetDatabase()->BeginPass(error)) {
+    if (database != nullptr && !database->BeginPass(error)) {
         CX_LOG(kLogFailure, "Failed to begin writing the database: %s", error);
         return false;
     }
@@ -249,19 +250,15 @@ bool PmDBEx2Util::BeginPass() {
 }
 
 void PmDBEx2Util::AbandonPass() {
-    DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
-    if (connection != nullptr && connection->IsOpen()) {
-        connection->GetDatabase()->AbandonPass();
+    if (DbDatabase* database = OpenedDatabase()) {
+        database->AbandonPass();
     }
 }
 
 bool PmDBEx2Util::Flush() {
-    DbConnection* connection = m_pAccessor ? m_pAccessor->GetConnection() : nullptr;
-    if (connection == nullptr || !connection->IsOpen()) {
-        return true;
-    }
+    DbDatabase* database = OpenedDatabase();
     std::string error;
-    if (!connection->GetDatabase()->Flush(error)) {
+    if (database != nullptr && !database->Flush(error)) {
         CX_LOG(kLogFailure, "Failed to write the database file: %s", error);
         return false;
     }

@@ -101,6 +101,9 @@ class PmDBEx2Util {
                       std::span<const DbValue> values);
 
   private:
+    // The database of the open connection; nullptr when none is open.
+    DbDatabase* OpenedDatabase() const;
+
     std::unique_ptr<PmMDBAccessor> m_pAccessor;
     PmCategoryEx2Mgr m_categories;  // refers to m_pAccessor, so declared after it
     PmInfoEx2 m_info;
