@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -35,11 +37,6 @@ bool IconvKnows(const std::string& name) {
     iconv_close(cd);
     return true;
 }
-
-struct IconvCloser {
-    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
-using IconvHandle = std::unique_ptr<void, IconvCloser>;
 
 enum class Encoding { Ansi, Utf16, Utf8 };
 
@@ -133,15 +130,130 @@ std::string EncodeGap(Encoding to, unsigned value) {
     return std::string(1, static_cast<char>(value));
 }
 
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// The converters of this thread, opened once for the code page in use and reset before
+// each text (opening one costs far more than converting a field).
+class ConverterCache {
+  public:
+    ConverterCache() { m_handles.fill(kNoConverter); }
+    ~ConverterCache() { CloseAll(); }
+    ConverterCache(const ConverterCache&) = delete;
+    ConverterCache& operator=(const ConverterCache&) = delete;
+
+    iconv_t Get(Encoding from, Encoding to) {
+        if (m_codePage != CodePageName()) {
+            CloseAll();
+            m_codePage = CodePageName();
+        }
+        iconv_t& cd =
+            m_handles[static_cast<std::size_t>(from) * kEncodings + static_cast<std::size_t>(to)];
+        if (cd == kNoConverter) {
+            cd = iconv_open(NameOf(to), NameOf(from));
+        } else {
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        }
+        return cd;
+    }
+
+  private:
+    static constexpr std::size_t kEncodings = 3;
+
+    void CloseAll() {
+        for (iconv_t& cd : m_handles) {
+            if (cd != kNoConverter) {
+                iconv_close(cd);
+                cd = kNoConverter;
+            }
+        }
+    }
+
+    std::string m_codePage;
+    std::array<iconv_t, kEncodings * kEncodings> m_handles{};
+};
+
+iconv_t Converter(Encoding from, Encoding to) {
+    thread_local ConverterCache cache;
+    return cache.Get(from, to);
+}
+
+// Whether every byte of the text is ASCII.
+bool IsAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Whether every unit of the UTF-16 (little-endian) bytes is ASCII.
+bool IsAsciiUtf16(std::string_view bytes) {
+    if (bytes.size() % 2 != 0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80 || bytes[i + 1] != '\0') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the code page in use keeps ASCII as it is (the Windows code pages do; a name
+// such as "UTF-7" or an EBCDIC page does not), asked of iconv once per code page.
+bool AsciiPassesThrough() {
+    thread_local std::string askedFor;
+    thread_local bool passes = false;
+    if (askedFor != CodePageName()) {
+        askedFor = CodePageName();
+        std::string ascii(0x80, '\0');
+        for (std::size_t i = 0; i < ascii.size(); ++i) {
+            ascii[i] = static_cast<char>(i);
+        }
+        const iconv_t cd = Converter(Encoding::Ansi, Encoding::Utf8);
+        std::string out(ascii.size() * 4, '\0');
+        char* in = ascii.data();
+        char* to = out.data();
+        std::size_t inLeft = ascii.size();
+        std::size_t outLeft = out.size();
+        passes = cd != kNoConverter &&
+                 iconv(cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1) &&
+                 inLeft == 0 && std::string_view(out.data(), to - out.data()) == ascii;
+    }
+    return passes;
+}
+
+// ASCII text in the target encoding, as iconv gives it for a code page that keeps ASCII.
+std::string AsciiTo(Encoding from, Encoding to, std::string_view input) {
+    if (from == to) {
+        return std::string(input);
+    }
+    if (from == Encoding::Utf16) {
+        std::string narrow(input.size() / 2, '\0');
+        for (std::size_t i = 0; i < narrow.size(); ++i) {
+            narrow[i] = input[2 * i];
+        }
+        return narrow;
+    }
+    if (to == Encoding::Utf16) {
+        std::string wide(input.size() * 2, '\0');
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            wide[2 * i] = input[i];
+        }
+        return wide;
+    }
+    return std::string(input);
+}
+
 // Converts bytes between two encodings; each source character the target cannot hold, or
 // that is malformed, becomes a question mark.
 std::string Convert(Encoding from, Encoding to, std::string_view input) {
     if (input.empty()) {
         return {};
     }
-    IconvHandle cd(iconv_open(NameOf(to), NameOf(from)));
-    if (cd.get() == reinterpret_cast<void*>(-1)) {
-        cd.release();
+    const bool ascii = from == Encoding::Utf16 ? IsAsciiUtf16(input) : IsAscii(input);
+    if (ascii && ((from != Encoding::Ansi && to != Encoding::Ansi) || AsciiPassesThrough())) {
+        return AsciiTo(from, to, input);
+    }
+    const iconv_t cd = Converter(from, to);
+    if (cd == kNoConverter) {
         CX_LOG(kLogFailure, "Can not convert text from %s to %s.", NameOf(from), NameOf(to));
         return {};
     }
@@ -154,8 +266,7 @@ std::string Convert(Encoding from, Encoding to, std::string_view input) {
     while (inLeft > 0) {
         char* out = buffer;
         std::size_t outLeft = sizeof buffer;
-        const std::size_t result =
-            iconv(static_cast<iconv_t>(cd.get()), &in, &inLeft, &out, &outLeft);
+        const std::size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
         const int error = errno;
         output.append(buffer, out);
         if (result != static_cast<std::size_t>(-1)) {

@@ -62,6 +62,7 @@ class CxList {
 
     // The element at position i, leaving the cursor alone; nullptr past the end.
     const T* GetAt(std::size_t i) const { return i < m_items.size() ? Get(i) : nullptr; }
+    T* GetAt(std::size_t i) { return i < m_items.size() ? Get(i) : nullptr; }
 
     std::size_t GetCount() const { return m_items.size(); }
     std::size_t GetCursor() const { return m_nFindIndex; }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "palm/db6x/DbOpen.h"
+#include "palm/db6x/engine/SqlLiterals.h"
 #include "palm/db6x/engine/SqliteEngine.h"
 #include "support/Db6xWriter.h"
 #include "support/TestSupport.h"
@@ -127,6 +128,38 @@ TEST(SqliteEngine, CommandsCountChangesAndRunOneStatementOnly) {
     EXPECT_EQ(error, "no such table: Nowhere");
     EXPECT_EQ(database->Query("SELECT [x] FROM Main", error), nullptr);
     EXPECT_EQ(db.writer.Rows("SELECT COUNT(*) FROM Main")[0][0], "1");
+
+    // Statements of one shape share a prepared statement; each runs with its own values.
+    for (const char* values : {"2, 'it''s', -3", "3, '', 0x7FFFFFFFFFFFFFFF", "4, '[a]', 12"}) {
+        EXPECT_TRUE(database->Execute(
+            "INSERT INTO Main ([Record ID], [Note], [Status]) VALUES (" + std::string(values) + ")",
+            changed, error))
+            << error;
+    }
+    EXPECT_TRUE(
+        database->Execute("UPDATE Main SET [Note]='x''y' WHERE [Record ID] = 4 AND "
+                          "LEFT([Note], 256) = '[a]'",
+                          changed, error));
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(
+        db.writer.Rows("SELECT [Record ID], [Note], [Status] FROM Main WHERE [Record ID] > 1"),
+        (std::vector<std::vector<std::string>>{
+            {"2", "it's", "-3"}, {"3", "", "9223372036854775807"}, {"4", "x'y", "12"}}));
+}
+
+TEST(SqliteEngine, LiteralsAreLiftedOnlyWhereTheirMeaningIsSure) {
+    const auto lifted = LiftLiterals("UPDATE [T 1] SET [a]='O''Neil', \"b\"=-42 WHERE x1 = 0xff");
+    ASSERT_TRUE(lifted.has_value());
+    EXPECT_EQ(lifted->shape, "UPDATE [T 1] SET [a]=?, \"b\"=-? WHERE x1 = ?");
+    EXPECT_EQ(lifted->literals, (std::vector<SqlLiteral>{std::string("O'Neil"), std::int64_t{42},
+                                                         std::int64_t{255}}));
+    // Reals, exponents and integers beyond 64 bits stay as they are.
+    EXPECT_EQ(LiftLiterals("SELECT 1.5, 2e3, 99999999999999999999, 'a'")->shape,
+              "SELECT 1.5, 2e3, 99999999999999999999, ?");
+    for (const char* unsure : {"SELECT 1 -- 'a'", "SELECT /* 2 */ 3", "SELECT ?, 1", "SELECT 'a",
+                               "SELECT [a", "SELECT name"}) {
+        EXPECT_FALSE(LiftLiterals(unsure).has_value()) << unsure;
+    }
 }
 
 // Rows the pass inserts with Record ID 0 (or none) keep it, so the readers find them by it,

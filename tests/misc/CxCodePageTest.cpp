@@ -30,6 +30,16 @@ TEST_F(CxCodePage, NarrowsAndWidensWithQuestionMarksForWhatTheCodePageLacks) {
               u"Gr\u00fc\u00dfe \u20ac");
     // A character outside the basic plane is one character, one question mark.
     EXPECT_EQ(ToNarrow(u"a\U0001F600b", 64), "a?b");
+    // Units whose bytes are each below 0x80 are not ASCII for that.
+    EXPECT_EQ(ToNarrow(u"\u4100\u0041", 64), "?A");
+}
+
+TEST_F(CxCodePage, ACodePageThatChangesAsciiIsAskedOfIconvForAsciiTextToo) {
+    SetAnsiCodePage("UTF-7");  // "+" opens an encoded run there
+    EXPECT_EQ(Utf8ToAnsi("a+b"), "a+-b");
+    EXPECT_EQ(ToNarrow(u"a+b", 64), "a+-b");
+    SetAnsiCodePage("");
+    EXPECT_EQ(Utf8ToAnsi("a+b"), "a+b");
 }
 
 TEST_F(CxCodePage, Windows1252GapsMapToTheControlCharactersOfTheirNumber) {

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "misc/CxList.h"
@@ -30,7 +31,10 @@ class PmEx2DataMgr {
     PmEx2DataMgr& operator=(const PmEx2DataMgr&) = delete;
 
     // Destroys every record.
-    void Clear() { m_pRecs.Clear(); }
+    void Clear() {
+        m_pRecs.Clear();
+        m_positions.clear();
+    }
     // Appends a copy of a record that is not in the database yet.
     bool AddRecord(const Record& record) { return Append(record, std::nullopt); }
     // Appends a copy of a record read from row.
@@ -38,7 +42,12 @@ class PmEx2DataMgr {
 
     // Takes back the last record appended (e.g. one whose INSERT failed); false for an
     // empty list.
-    bool RemoveLastRecord() { return m_pRecs.RemoveLast(); }
+    bool RemoveLastRecord() {
+        if (const Entry* last = m_pRecs.GetAt(m_pRecs.GetCount() - 1)) {
+            m_positions.erase(&last->record);
+        }
+        return m_pRecs.RemoveLast();
+    }
 
     std::size_t GetRecordCount() const { return m_pRecs.GetCount(); }
     // The list walk: GetFirstRecord, then GetNextRecord until nullptr.
@@ -60,14 +69,8 @@ class PmEx2DataMgr {
     // The position of a record of this list given by its address; nothing for a record
     // that is not one of the list's.
     std::optional<std::size_t> FindPosition(const Record* record) const {
-        std::size_t position = 0;
-        for (const Entry& entry : m_pRecs) {
-            if (&entry.record == record) {
-                return position;
-            }
-            ++position;
-        }
-        return std::nullopt;
+        const auto found = m_positions.find(record);
+        return found != m_positions.end() ? std::optional(found->second) : std::nullopt;
     }
     // The database row of the record at position; nullptr for a record not written yet or
     // past the end.
@@ -103,20 +106,20 @@ class PmEx2DataMgr {
     };
 
     bool Append(const Record& record, std::optional<DbRow> stored) {
-        return m_pRecs.Add(std::make_unique<Entry>(Entry{record, std::move(stored)}));
+        auto entry = std::make_unique<Entry>(Entry{record, std::move(stored)});
+        const Record* address = &entry->record;
+        if (!m_pRecs.Add(std::move(entry))) {
+            return false;
+        }
+        m_positions[address] = m_pRecs.GetCount() - 1;
+        return true;
     }
     static Record* RecordOf(Entry* entry) { return entry != nullptr ? &entry->record : nullptr; }
-    Entry* EntryAt(std::size_t position) const {
-        std::size_t i = 0;
-        for (Entry& entry : m_pRecs) {
-            if (i++ == position) {
-                return &entry;
-            }
-        }
-        return nullptr;
-    }
+    const Entry* EntryAt(std::size_t position) const { return m_pRecs.GetAt(position); }
+    Entry* EntryAt(std::size_t position) { return m_pRecs.GetAt(position); }
 
     CxList<Entry> m_pRecs;
+    std::unordered_map<const Record*, std::size_t> m_positions;  // each record's position
 };
 
 }  // namespace tabrel

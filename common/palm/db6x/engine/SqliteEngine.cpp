@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "misc/CxText.h"
+#include "palm/db6x/engine/SqlLiterals.h"
 
 namespace tabrel {
 
@@ -147,6 +150,62 @@ StatementHandle Prepare(sqlite3* db, std::string_view jetSql, std::string& error
     return statement;
 }
 
+// The INSERT and UPDATE statements already prepared, by their shape with the literals
+// lifted (SqlLiterals.h): an import runs one shape per record with other values, and
+// preparing a statement of a hundred columns costs far more than running it.
+class WriteStatementCache {
+  public:
+    // The statement of sql's shape with sql's values bound; nullptr when sql is not an
+    // INSERT or UPDATE whose literals could be lifted, or its shape cannot be prepared (it
+    // is then run as it is, and fails with its own reason if it is wrong).
+    sqlite3_stmt* Find(sqlite3* db, std::string_view sql) {
+        const std::size_t start = sql.find_first_not_of(" \t\r\n");
+        const std::string_view verb =
+            start == std::string_view::npos ? std::string_view() : sql.substr(start, 6);
+        if (!EqualsNoCase(verb, "INSERT") && !EqualsNoCase(verb, "UPDATE")) {
+            return nullptr;
+        }
+        std::optional<LiftedSql> lifted = LiftLiterals(sql);
+        if (!lifted) {
+            return nullptr;
+        }
+        auto found = m_statements.find(lifted->shape);
+        if (found == m_statements.end()) {
+            if (m_statements.size() >= kMaxStatements) {
+                m_statements.clear();
+            }
+            std::string ignored;
+            StatementHandle statement = Prepare(db, lifted->shape, ignored);
+            if (statement == nullptr || sqlite3_bind_parameter_count(statement.get()) !=
+                                            static_cast<int>(lifted->literals.size())) {
+                return nullptr;
+            }
+            found = m_statements.emplace(std::move(lifted->shape), std::move(statement)).first;
+        }
+        sqlite3_stmt* statement = found->second.get();
+        for (std::size_t i = 0; i < lifted->literals.size(); ++i) {
+            const int slot = static_cast<int>(i) + 1;
+            const SqlLiteral& literal = lifted->literals[i];
+            const int rc =
+                std::holds_alternative<std::int64_t>(literal)
+                    ? sqlite3_bind_int64(statement, slot, std::get<std::int64_t>(literal))
+                    : sqlite3_bind_text64(statement, slot, std::get<std::string>(literal).data(),
+                                          std::get<std::string>(literal).size(), SQLITE_TRANSIENT,
+                                          SQLITE_UTF8);
+            ThrowIfOutOfMemory(rc);
+            if (rc != SQLITE_OK) {
+                m_statements.erase(found);
+                return nullptr;
+            }
+        }
+        return statement;
+    }
+
+  private:
+    static constexpr std::size_t kMaxStatements = 32;
+    std::unordered_map<std::string, StatementHandle> m_statements;
+};
+
 class SqliteCursor final : public DbCursor {
   public:
     SqliteCursor(SqliteHandle db, StatementHandle statement)
@@ -284,21 +343,11 @@ class SqliteDatabase final : public DbDatabase {
 
     bool Execute(std::string_view sql, std::int64_t& changed, std::string& error) override {
         changed = 0;
-        StatementHandle statement = Prepare(m_db.get(), sql, error);
-        if (statement == nullptr) {
-            return false;
+        if (sqlite3_stmt* shared = m_writes.Find(m_db.get(), sql)) {
+            return Run(shared, changed, error);
         }
-        int rc = SQLITE_ROW;
-        while (rc == SQLITE_ROW) {
-            rc = sqlite3_step(statement.get());
-        }
-        ThrowIfOutOfMemory(rc);
-        if (rc != SQLITE_DONE) {
-            error = ErrorOf(m_db.get());
-            return false;
-        }
-        changed = sqlite3_changes64(m_db.get());
-        return true;
+        const StatementHandle statement = Prepare(m_db.get(), sql, error);
+        return statement != nullptr && Run(statement.get(), changed, error);
     }
 
     std::unique_ptr<DbCursor> Query(std::string_view sql, std::string& error) override {
@@ -316,6 +365,22 @@ class SqliteDatabase final : public DbDatabase {
     }
 
   private:
+    // Steps a statement to its end and resets it, so that it holds nothing of the database.
+    bool Run(sqlite3_stmt* statement, std::int64_t& changed, std::string& error) {
+        int rc = SQLITE_ROW;
+        while (rc == SQLITE_ROW) {
+            rc = sqlite3_step(statement);
+        }
+        sqlite3_reset(statement);
+        ThrowIfOutOfMemory(rc);
+        if (rc != SQLITE_DONE) {
+            error = ErrorOf(m_db.get());
+            return false;
+        }
+        changed = sqlite3_changes64(m_db.get());
+        return true;
+    }
+
     bool Run(const char* sql, std::string& error) {
         const int rc = sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr);
         ThrowIfOutOfMemory(rc);
@@ -327,6 +392,7 @@ class SqliteDatabase final : public DbDatabase {
     }
 
     SqliteHandle m_db;
+    WriteStatementCache m_writes;  // finalized before the connection is let go of
     std::vector<NewRowNumbering> m_numberings;
     bool m_bInPass = false;  // the transaction of a pass is open
 };
