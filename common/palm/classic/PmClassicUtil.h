@@ -276,10 +276,10 @@ class PmClassicRecordUtil : public PmClassicUtil {
         }
         if (!IsShown(record)) {
             // Written back in front of the record now at position CountRecords().
-            m_hidden.push_back(HiddenRecord{CountRecords(), record, std::move(raw)});
+            m_hidden.push_back(HiddenRecord{CountRecords(), std::move(record), std::move(raw)});
             return true;
         }
-        return m_records.AddLoadedRecord(record, std::move(raw));
+        return m_records.AddLoadedRecord(std::move(record), std::move(raw));
     }
 
     bool SaveRecord(std::size_t position) override {

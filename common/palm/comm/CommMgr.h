@@ -111,10 +111,11 @@ class CommMgr {
     CommMgr(const CommMgr&) = delete;
     CommMgr& operator=(const CommMgr&) = delete;
 
-    // Appends a copy of rec, with its own clone of the source data, and answers it. When
-    // memory runs out nothing is kept and std::bad_alloc goes on to the caller.
-    const Rec* Add(const Rec& rec) {
-        auto copy = std::make_unique<Rec>(rec);
+    // Appends rec (a copy, with its own clone of the source data, unless it is moved in)
+    // and answers it. When memory runs out nothing is kept and std::bad_alloc goes on to
+    // the caller.
+    const Rec* Add(Rec rec) {
+        auto copy = std::make_unique<Rec>(std::move(rec));
         if (m_pRecAt.size() == m_pRecAt.capacity()) {  // grow ahead, so push_back cannot fail
             m_pRecAt.reserve(m_pRecAt.empty() ? 16 : 2 * m_pRecAt.size());
         }

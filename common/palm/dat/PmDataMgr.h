@@ -35,18 +35,19 @@ class PmDataMgr {
     }
 
     // Appends a copy of record, with no stored bytes.
-    bool AddRecord(const Record& record) { return AddLoadedRecord(record, PmRawRecord{}); }
+    bool AddRecord(Record record) { return AddLoadedRecord(std::move(record), PmRawRecord{}); }
 
-    // Appends a copy of record together with the bytes it was read from.
-    bool AddLoadedRecord(const Record& record, PmRawRecord raw) {
-        if (!m_pRecs.Add(std::make_unique<Record>(record))) {
+    // Appends record (a copy unless it is moved in) together with the bytes it was read
+    // from.
+    bool AddLoadedRecord(Record record, PmRawRecord raw) {
+        if (!m_pRecs.Add(std::make_unique<Record>(std::move(record)))) {
             return false;
         }
         m_raw.push_back(std::move(raw));
         return true;
     }
-    bool AddLoadedRecord(const Record& record, std::vector<std::uint8_t> bytes) {
-        return AddLoadedRecord(record, PmRawRecord{std::move(bytes)});
+    bool AddLoadedRecord(Record record, std::vector<std::uint8_t> bytes) {
+        return AddLoadedRecord(std::move(record), PmRawRecord{std::move(bytes)});
     }
 
     // Takes back the last record appended; false for an empty list.

@@ -36,9 +36,11 @@ class PmEx2DataMgr {
         m_positions.clear();
     }
     // Appends a copy of a record that is not in the database yet.
-    bool AddRecord(const Record& record) { return Append(record, std::nullopt); }
+    bool AddRecord(Record record) { return Append(std::move(record), std::nullopt); }
     // Appends a copy of a record read from row.
-    bool AddLoadedRecord(const Record& record, DbRow row) { return Append(record, std::move(row)); }
+    bool AddLoadedRecord(Record record, DbRow row) {
+        return Append(std::move(record), std::move(row));
+    }
 
     // Takes back the last record appended (e.g. one whose INSERT failed); false for an
     // empty list.
@@ -105,8 +107,8 @@ class PmEx2DataMgr {
         std::optional<DbRow> stored;
     };
 
-    bool Append(const Record& record, std::optional<DbRow> stored) {
-        auto entry = std::make_unique<Entry>(Entry{record, std::move(stored)});
+    bool Append(Record record, std::optional<DbRow> stored) {
+        auto entry = std::make_unique<Entry>(Entry{std::move(record), std::move(stored)});
         const Record* address = &entry->record;
         if (!m_pRecs.Add(std::move(entry))) {
             return false;

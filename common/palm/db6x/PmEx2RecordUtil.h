@@ -315,7 +315,7 @@ class PmEx2RecordUtil : public PmDBEx2Util {
                 ReadLoadedRow(row, record);
             }
             AfterLoad(record);
-            m_records.AddLoadedRecord(record, std::move(row));
+            m_records.AddLoadedRecord(std::move(record), std::move(row));
             row = DbRow();
             got = GetAccessor()->SelectNext("Main", columns, row);
             if (!got) {

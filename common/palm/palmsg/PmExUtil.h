@@ -273,7 +273,7 @@ class PmExRecordUtil : public PmExUtil {
             raw.classRefOffset = static_cast<std::size_t>(*reference - start);
         }
         return ReadBytesSince(start, raw.bytes) &&
-               m_records.AddLoadedRecord(record, std::move(raw));
+               m_records.AddLoadedRecord(std::move(record), std::move(raw));
     }
 
     bool SaveRecord(std::size_t position) override {

@@ -580,16 +580,16 @@ class PmInfo {
         common.m_source.m_nSourceType = kCommSourcePalm;
         common.m_source.m_nStatus = static_cast<std::int32_t>(PmStatusWord(record));
         common.m_source.m_pSourceData = item->Clone();
-        Keep(std::move(item), common);
+        Keep(std::move(item), std::move(common));
     }
 
-    // Appends an item and a copy of its common record. Running out of memory keeps neither
+    // Appends an item and its common record. Running out of memory keeps neither
     // and throws std::bad_alloc.
-    void Keep(std::unique_ptr<Item> item, const CommRec& common) {
+    void Keep(std::unique_ptr<Item> item, CommRec common) {
         Item* held = item.get();
         m_pItems.Add(std::move(item));
         try {
-            held->m_pCommon = m_pCommMgr->Add(common);
+            held->m_pCommon = m_pCommMgr->Add(std::move(common));
         } catch (const std::bad_alloc&) {
             m_pItems.RemoveLast();
             throw;
@@ -607,7 +607,7 @@ class PmInfo {
         }
         try {
             common.m_source.m_pSourceData = item->Clone();
-            Keep(std::move(item), common);
+            Keep(std::move(item), std::move(common));
         } catch (const std::bad_alloc&) {
             RemoveLastFromReader();
             throw;
