@@ -329,6 +329,11 @@ std::string ToNarrow(std::u16string_view wide, std::size_t size) {
         return {};
     }
     const std::size_t room = size - 1;
+    if (std::all_of(wide.begin(), wide.end(), [](char16_t c) { return c < 0x80; }) &&
+        AsciiPassesThrough()) {
+        const std::u16string_view kept = wide.substr(0, room);
+        return std::string(kept.begin(), kept.end());
+    }
     std::string narrow = Convert(Encoding::Utf16, Encoding::Ansi, ToUtf16Bytes(wide));
     if (narrow.size() <= room) {
         return narrow;
@@ -351,6 +356,10 @@ std::string ToNarrow(std::u16string_view wide, std::size_t size) {
 std::u16string ToWide(std::string_view text, std::size_t count) {
     if (count == 0) {
         return {};
+    }
+    if (IsAscii(text) && AsciiPassesThrough()) {
+        const std::string_view kept = text.substr(0, count - 1);
+        return std::u16string(kept.begin(), kept.end());
     }
     std::u16string wide = FromUtf16Bytes(Convert(Encoding::Ansi, Encoding::Utf16, text));
     if (wide.size() > count - 1) {
