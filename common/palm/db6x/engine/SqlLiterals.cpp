@@ -48,24 +48,23 @@ std::optional<LiftedSql> LiftLiterals(std::string_view sql) {
         const char c = sql[i];
         if (c == '\'') {
             std::string text;
-            std::size_t end = i + 1;
-            for (;; ++end) {
-                if (end >= sql.size()) {
+            std::size_t from = i + 1;
+            for (;;) {
+                const std::size_t quote = sql.find('\'', from);
+                if (quote == std::string_view::npos) {
                     return std::nullopt;
                 }
-                if (sql[end] == '\'') {
-                    if (end + 1 < sql.size() && sql[end + 1] == '\'') {
-                        text += '\'';
-                        ++end;
-                        continue;
-                    }
-                    break;
+                text.append(sql.substr(from, quote - from));
+                if (quote + 1 < sql.size() && sql[quote + 1] == '\'') {
+                    text += '\'';
+                    from = quote + 2;
+                    continue;
                 }
-                text += sql[end];
+                i = quote + 1;
+                break;
             }
             lifted.shape += '?';
             lifted.literals.emplace_back(std::move(text));
-            i = end + 1;
         } else if (c == '"' || c == '[') {
             const char close = c == '[' ? ']' : '"';
             const std::size_t end = sql.find(close, i + 1);

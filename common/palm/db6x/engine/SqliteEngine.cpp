@@ -155,17 +155,18 @@ StatementHandle Prepare(sqlite3* db, std::string_view jetSql, std::string& error
 // preparing a statement of a hundred columns costs far more than running it.
 class WriteStatementCache {
   public:
-    // The statement of sql's shape with sql's values bound; nullptr when sql is not an
-    // INSERT or UPDATE whose literals could be lifted, or its shape cannot be prepared (it
-    // is then run as it is, and fails with its own reason if it is wrong).
-    sqlite3_stmt* Find(sqlite3* db, std::string_view sql) {
+    // The statement of sql's shape with sql's values bound, which lifted holds: keep it
+    // until the statement is reset (Run). nullptr when sql is not an INSERT or UPDATE whose
+    // literals could be lifted, or its shape cannot be prepared (it is then run as it is,
+    // and fails with its own reason if it is wrong).
+    sqlite3_stmt* Find(sqlite3* db, std::string_view sql, std::optional<LiftedSql>& lifted) {
         const std::size_t start = sql.find_first_not_of(" \t\r\n");
         const std::string_view verb =
             start == std::string_view::npos ? std::string_view() : sql.substr(start, 6);
         if (!EqualsNoCase(verb, "INSERT") && !EqualsNoCase(verb, "UPDATE")) {
             return nullptr;
         }
-        std::optional<LiftedSql> lifted = LiftLiterals(sql);
+        lifted = LiftLiterals(sql);
         if (!lifted) {
             return nullptr;
         }
@@ -180,7 +181,7 @@ class WriteStatementCache {
                                             static_cast<int>(lifted->literals.size())) {
                 return nullptr;
             }
-            found = m_statements.emplace(std::move(lifted->shape), std::move(statement)).first;
+            found = m_statements.emplace(lifted->shape, std::move(statement)).first;
         }
         sqlite3_stmt* statement = found->second.get();
         for (std::size_t i = 0; i < lifted->literals.size(); ++i) {
@@ -190,7 +191,7 @@ class WriteStatementCache {
                 std::holds_alternative<std::int64_t>(literal)
                     ? sqlite3_bind_int64(statement, slot, std::get<std::int64_t>(literal))
                     : sqlite3_bind_text64(statement, slot, std::get<std::string>(literal).data(),
-                                          std::get<std::string>(literal).size(), SQLITE_TRANSIENT,
+                                          std::get<std::string>(literal).size(), SQLITE_STATIC,
                                           SQLITE_UTF8);
             ThrowIfOutOfMemory(rc);
             if (rc != SQLITE_OK) {
@@ -343,7 +344,8 @@ class SqliteDatabase final : public DbDatabase {
 
     bool Execute(std::string_view sql, std::int64_t& changed, std::string& error) override {
         changed = 0;
-        if (sqlite3_stmt* shared = m_writes.Find(m_db.get(), sql)) {
+        std::optional<LiftedSql> lifted;
+        if (sqlite3_stmt* shared = m_writes.Find(m_db.get(), sql, lifted)) {
             return Run(shared, changed, error);
         }
         const StatementHandle statement = Prepare(m_db.get(), sql, error);
@@ -372,6 +374,7 @@ class SqliteDatabase final : public DbDatabase {
             rc = sqlite3_step(statement);
         }
         sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);  // a shared statement keeps no value it was given
         ThrowIfOutOfMemory(rc);
         if (rc != SQLITE_DONE) {
             error = ErrorOf(m_db.get());
