@@ -1,23 +1,28 @@
 // convert_bench: times whole Contacts conversions through the conversion engine, step by
 // step as tabrel-cli runs them (CheckPalmFile, LoadPalmData, CheckCsvFile, DefaultFieldList,
-// ReadImportRecords, SelectAllRecords, RunConversion), for the three storage generations:
-//   1. exporting a large file to CSV (classic .dat, PalmSG .dat, 6.x database), beside a
-//      plain copy of the file and the generation's reader alone loading it, with the
-//      export's time as a ratio to both and its peak memory as a ratio to the file size;
+// ReadImportRecords, SelectAllRecords, RunConversion), for each storage generation: classic
+// .dat, PalmSG .dat, the 6.x database in its SQLite form and in a Jet file:
+//   1. exporting a large file to CSV;
 //   2. importing a CSV of new contacts into a file of as many others, and, for comparison,
 //      only loading both: the file, and the CSV read into import records.
+// Each conversion is set beside a plain copy of its file, the generation's reader alone
+// loading it and, for a Jet file, mdbtools' mdb-export of its table "Main": its time as a
+// ratio to each, its peak memory as a ratio to the file size.
 // The data files are made with the project's own writers (the readers' save paths; for
-// 6.x, PmAddrEx2Util::WriteRecord into an SQLite database with the 6.x tables), and each
-// import CSV by an engine export of a file of other contacts.
+// 6.x, PmAddrEx2Util::WriteRecord into an SQLite database with the 6.x tables, which the
+// tests' Jet writer copies into a Jet file), and each import CSV by an engine export of a
+// file of other contacts.
 //
 // Usage: convert_bench [export count] [import count] [6.x import count]
-//        (defaults 100000, 20000, 20000)
+//        (defaults 100000, 20000, 20000; the 6.x import count serves both 6.x forms)
 //
 // Every measurement runs in a child process of its own, so that its peak memory (VmHWM)
 // is its own; the parent only forks and waits. Everything is written into a fresh folder
 // under the system's temporary folder, which is removed at the end; the debug log is off
 // (its failure lines go to that folder and are counted at the end).
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sqlite3.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -52,6 +57,9 @@
 #include "palm/db6x/PmAddrEx2Util.h"
 #include "palm/palmsg/PmAddrExUtil.h"
 #include "palm/unified/PmInfoConvert.h"
+#include "support/JetWriter.h"
+
+extern char** environ;
 
 namespace tabrel {
 
@@ -242,12 +250,13 @@ Figures& LastFigures() {
 }
 
 // One measurement's line, then its steps and any note, indented.
+// peakKiB: of another process than this one (a peer tool it ran).
 void PrintFigures(const std::string& name, std::size_t records, double seconds, double cpu,
-                  const Steps& steps, const std::string& note) {
-    LastFigures() = Figures{seconds, PeakKiB()};
+                  const Steps& steps, const std::string& note, long peakKiB = PeakKiB()) {
+    LastFigures() = Figures{seconds, peakKiB};
     const double rate = seconds > 0 ? static_cast<double>(records) / seconds : 0.0;
     std::printf("%-44s %8zu %9.3f %10.0f %8.3f %9.1f\n", name.c_str(), records, seconds, rate, cpu,
-                static_cast<double>(PeakKiB()) / 1024.0);
+                static_cast<double>(peakKiB) / 1024.0);
     if (!steps.Text().empty()) {
         std::printf("    %s\n", steps.Text().c_str());
     }
@@ -528,6 +537,70 @@ bool Write6xFile(const std::string& path, std::size_t count, std::size_t first) 
     return accessor->ExecuteSql("COMMIT", false);
 }
 
+// A Jet cell of the column from the value the SQLite twin holds.
+test::JetValue JetCellOf(sqlite3_stmt* row, int at, test::JetType type) {
+    using test::JetType;
+    switch (sqlite3_column_type(row, at)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            if (type == JetType::Ole) {
+                return std::string(4, '\0');  // the 0x00000000 of the readers' INSERT
+            }
+            if (type == JetType::Text || type == JetType::Memo) {
+                return std::to_string(sqlite3_column_int64(row, at));
+            }
+            return std::int64_t{sqlite3_column_int64(row, at)};
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(row, at);
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_blob(row, at));
+            return std::string(text != nullptr ? text : "",
+                               static_cast<std::size_t>(sqlite3_column_bytes(row, at)));
+        }
+    }
+}
+
+// A Jet Address.mdb of the same contacts as Write6xFile's: that file is written, and its
+// tables copied row by row into a Jet file by the tests' Jet writer.
+bool WriteJetFile(const std::string& path, std::size_t count, std::size_t first) {
+    const std::string twin = path + ".sqlite";
+    if (!Write6xFile(twin, count, first)) {
+        return false;
+    }
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(twin.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    const std::unique_ptr<sqlite3, SqliteCloser> db(raw);
+    std::vector<test::JetTable> tables = test::JetPalmTables(test::JetPalmApp::Contacts);
+    for (test::JetTable& table : tables) {
+        std::string sql = "SELECT ";
+        for (const test::JetColumn& column : table.columns) {
+            sql += (sql.size() > 7 ? ", [" : "[") + column.name + "]";
+        }
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db.get(), (sql + " FROM " + table.name + " ORDER BY rowid").c_str(),
+                               -1, &statement, nullptr) != SQLITE_OK) {
+            std::fprintf(stderr, "cannot read %s: %s\n", twin.c_str(), sqlite3_errmsg(db.get()));
+            return false;
+        }
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            std::vector<test::JetValue> row;
+            for (std::size_t i = 0; i < table.columns.size(); ++i) {
+                row.push_back(JetCellOf(statement, static_cast<int>(i), table.columns[i].type));
+            }
+            table.rows.push_back(std::move(row));
+        }
+        sqlite3_finalize(statement);
+    }
+    const std::vector<std::uint8_t> bytes = test::BuildJetDatabase(tables);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    std::error_code error;
+    std::filesystem::remove(twin, error);
+    return static_cast<bool>(out.flush());
+}
+
 // --- The generations ---------------------------------------------------------------------
 
 // The reader of a generation alone loading a file: the number of contacts it holds.
@@ -541,7 +614,7 @@ std::optional<std::size_t> ReaderLoad(const std::string& path) {
 }
 
 struct Generation {
-    const char* name;       // "classic", "PalmSG", "6.x"
+    const char* name;       // "classic", "PalmSG", "6.x" (the SQLite form), "Jet"
     const char* extension;  // ".dat" or ".mdb"
     std::function<bool(const std::string&, std::size_t, std::size_t)> write;
     std::function<std::optional<std::size_t>(const std::string&)> load;
@@ -552,6 +625,7 @@ const std::vector<Generation>& Generations() {
         {"classic", ".dat", WriteClassicFile, ReaderLoad<PmAddrUtil>},
         {"PalmSG", ".dat", WritePalmSgFile, ReaderLoad<PmAddrExUtil>},
         {"6.x", ".mdb", Write6xFile, ReaderLoad<PmAddrEx2Util>},
+        {"Jet", ".mdb", WriteJetFile, ReaderLoad<PmAddrEx2Util>},
     };
     return generations;
 }
@@ -709,6 +783,91 @@ bool MeasureReaderLoad(const Generation& generation, const std::string& palmFile
     return true;
 }
 
+// mdbtools' mdb-export writes the table "Main" of a Jet file as CSV, and the figures are
+// printed: the peer tool's time for what an export does.
+bool MeasureMdbExport(const std::string& palmFile, const std::string& csvFile, std::size_t count) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, csvFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::string program = "mdb-export";
+    std::string table = "Main";
+    std::string file = palmFile;
+    char* const args[] = {program.data(), file.data(), table.data(), nullptr};
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, program.c_str(), &actions, nullptr, args, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "mdb-export of %s failed (is mdbtools installed?)\n",
+                     palmFile.c_str());
+        return false;
+    }
+    const double seconds = SecondsSince(start);
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    char note[96];
+    std::snprintf(note, sizeof note, "CSV %.1f MiB", MiB(FileSize(csvFile)));
+    PrintFigures("mdb-export of Main", count, seconds, cpu, Steps(), note, usage.ru_maxrss);
+    return true;
+}
+
+// What a conversion of a file is measured against, each in a process of its own: a plain
+// copy of the file, the generation's reader alone loading it and, for a Jet file,
+// mdb-export of its contacts.
+struct Baseline {
+    std::uintmax_t fileBytes = 0;  // the file's size before the conversion
+    Figures copy;
+    Figures load;
+    std::optional<Figures> mdbExport;
+};
+
+std::optional<Baseline> MeasureBaseline(const Generation& generation, const std::string& palmFile,
+                                        std::size_t count) {
+    Baseline baseline;
+    baseline.fileBytes = FileSize(palmFile);
+    const std::string copyFile = palmFile + ".copy";
+    const bool copied = RunInChild([&] { return MeasureCopy(palmFile, copyFile); });
+    baseline.copy = LastFigures();
+    std::error_code error;
+    std::filesystem::remove(copyFile, error);
+    if (!copied || !RunInChild([&] { return MeasureReaderLoad(generation, palmFile, count); })) {
+        return std::nullopt;
+    }
+    baseline.load = LastFigures();
+    if (generation.name == std::string_view("Jet")) {
+        const std::string csvFile = palmFile + ".mdb-export.csv";
+        const bool exported =
+            RunInChild([&] { return MeasureMdbExport(palmFile, csvFile, count); });
+        std::filesystem::remove(csvFile, error);
+        if (!exported) {
+            return std::nullopt;
+        }
+        baseline.mdbExport = LastFigures();
+    }
+    return baseline;
+}
+
+// The ratios of a conversion's figures to its baseline and its file's size.
+void PrintRatios(const char* what, const Figures& measured, const Baseline& baseline) {
+    const double fileKiB = static_cast<double>(baseline.fileBytes) / 1024.0;
+    const auto times = [&](const Figures& base) {
+        return measured.seconds / std::max(base.seconds, 1e-6);
+    };
+    std::printf("    ratios: %s %.1fx the copy, %.1fx the reader's load", what,
+                times(baseline.copy), times(baseline.load));
+    if (baseline.mdbExport) {
+        std::printf(", %.1fx mdb-export", times(*baseline.mdbExport));
+    }
+    std::printf("; peak memory %.1fx the file\n",
+                static_cast<double>(measured.peakKiB) / std::max(fileKiB, 1.0));
+}
+
 // Only loads the file and reads the CSV into import records, as an import does before its
 // pass, and prints the figures.
 bool MeasureLoadBoth(const std::string& label, const std::string& palmFile,
@@ -856,33 +1015,20 @@ int Run(int argc, char** argv) {
             ok = false;
             continue;
         }
-        const std::string copyFile = palmFile + ".copy";
-        if (!RunInChild([&] { return MeasureCopy(palmFile, copyFile); })) {
+        const std::optional<Baseline> baseline = MeasureBaseline(generation, palmFile, exportCount);
+        if (!baseline) {
             ok = false;
             continue;
         }
-        const Figures copy = LastFigures();
-        if (!RunInChild([&] { return MeasureReaderLoad(generation, palmFile, exportCount); })) {
-            ok = false;
-            continue;
-        }
-        const Figures load = LastFigures();
         const std::string label = std::string("export ") + generation.name + " -> CSV";
         if (!RunInChild([&] { return MeasureExport(label, palmFile, csvFile, exportCount); })) {
             std::fprintf(stderr, "%s failed\n", label.c_str());
             ok = false;
         } else {
-            const Figures exported = LastFigures();
-            const double fileKiB = static_cast<double>(FileSize(palmFile)) / 1024.0;
-            std::printf(
-                "    ratios: export %.1fx the copy, %.1fx the reader's load; peak "
-                "memory %.1fx the file\n",
-                exported.seconds / std::max(copy.seconds, 1e-6),
-                exported.seconds / std::max(load.seconds, 1e-6),
-                static_cast<double>(exported.peakKiB) / std::max(fileKiB, 1.0));
+            PrintRatios("export", LastFigures(), *baseline);
         }
         std::error_code error;
-        for (const std::string& path : {palmFile, csvFile, copyFile}) {
+        for (const std::string& path : {palmFile, csvFile}) {
             std::filesystem::remove(path, error);
         }
     }
@@ -914,6 +1060,11 @@ int Run(int argc, char** argv) {
                     MiB(FileSize(csvFile)));
         const std::string loadLabel = std::string("load ") + generation.name + " file + read CSV";
         const std::string importLabel = std::string("import CSV -> ") + generation.name;
+        const std::optional<Baseline> baseline = MeasureBaseline(generation, palmFile, count);
+        if (!baseline) {
+            ok = false;
+            continue;
+        }
         if (!RunInChild([&] { return MeasureLoadBoth(loadLabel, palmFile, csvFile, count); })) {
             std::fprintf(stderr, "%s failed\n", loadLabel.c_str());
             ok = false;
@@ -921,6 +1072,8 @@ int Run(int argc, char** argv) {
         if (!RunInChild([&] { return MeasureImport(importLabel, palmFile, csvFile, count); })) {
             std::fprintf(stderr, "%s failed\n", importLabel.c_str());
             ok = false;
+        } else {
+            PrintRatios("import", LastFigures(), *baseline);
         }
         std::error_code error;
         for (const std::string& path : {palmFile, sourceFile, csvFile}) {
