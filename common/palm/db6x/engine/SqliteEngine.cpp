@@ -207,10 +207,44 @@ class WriteStatementCache {
     std::unordered_map<std::string, StatementHandle> m_statements;
 };
 
+// Whether the database holds its texts as UTF-8 (the default; a Jet copy holds UTF-16).
+bool HoldsUtf8(sqlite3* db) {
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA encoding", -1, &raw, nullptr);
+    const StatementHandle statement(raw);
+    if (statement == nullptr || sqlite3_step(raw) != SQLITE_ROW) {
+        return false;
+    }
+    const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+    return name != nullptr && std::string_view(name) == "UTF-8";
+}
+
+// The text of a column held as ASCII in a UTF-8 database, widened here: asking SQLite for
+// UTF-16 would translate it into a buffer of its own first. Nothing for other texts.
+std::optional<std::u16string> AsciiText(sqlite3_stmt* statement, int column) {
+    if (sqlite3_column_type(statement, column) != SQLITE_TEXT) {
+        return std::nullopt;
+    }
+    const auto* bytes = sqlite3_column_text(statement, column);
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+    if (bytes == nullptr && size > 0) {
+        return std::nullopt;
+    }
+    std::u16string text(size, u'\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        if (bytes[i] >= 0x80) {
+            return std::nullopt;
+        }
+        text[i] = static_cast<char16_t>(bytes[i]);
+    }
+    return text;
+}
+
 class SqliteCursor final : public DbCursor {
   public:
-    SqliteCursor(SqliteHandle db, StatementHandle statement)
-        : m_db(std::move(db)), m_statement(std::move(statement)) {
+    // utf8: the database holds its texts as UTF-8.
+    SqliteCursor(SqliteHandle db, StatementHandle statement, bool utf8)
+        : m_db(std::move(db)), m_statement(std::move(statement)), m_bUtf8(utf8) {
         const int count = sqlite3_column_count(m_statement.get());
         for (int i = 0; i < count; ++i) {
             const char* declared = sqlite3_column_decltype(m_statement.get(), i);
@@ -272,6 +306,11 @@ class SqliteCursor final : public DbCursor {
                 return DbValue::Integer(static_cast<std::int32_t>(number));
             }
             case DbKind::Text: {
+                if (m_bUtf8) {
+                    if (std::optional<std::u16string> ascii = AsciiText(statement, column)) {
+                        return DbValue::Text(std::move(*ascii));
+                    }
+                }
                 const auto* data =
                     static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
                 if (data == nullptr) {
@@ -290,13 +329,16 @@ class SqliteCursor final : public DbCursor {
     SqliteHandle m_db;  // keeps the connection alive while the cursor lives
     StatementHandle m_statement;
     std::vector<DbKind> m_kinds;
+    bool m_bUtf8 = false;
     bool m_bAtEnd = true;
 };
 
 class SqliteDatabase final : public DbDatabase {
   public:
     explicit SqliteDatabase(SqliteHandle db, std::vector<NewRowNumbering> numberings = {})
-        : m_db(std::move(db)), m_numberings(std::move(numberings)) {}
+        : m_db(std::move(db)),
+          m_numberings(std::move(numberings)),
+          m_bUtf8(HoldsUtf8(m_db.get())) {}
     ~SqliteDatabase() override { AbandonPass(); }
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
@@ -357,7 +399,7 @@ class SqliteDatabase final : public DbDatabase {
         if (statement == nullptr) {
             return nullptr;
         }
-        auto cursor = std::make_unique<SqliteCursor>(m_db, std::move(statement));
+        auto cursor = std::make_unique<SqliteCursor>(m_db, std::move(statement), m_bUtf8);
         std::string stepError;
         if (!cursor->Step(stepError) && !stepError.empty()) {
             error = stepError;
@@ -397,6 +439,7 @@ class SqliteDatabase final : public DbDatabase {
     SqliteHandle m_db;
     WriteStatementCache m_writes;  // finalized before the connection is let go of
     std::vector<NewRowNumbering> m_numberings;
+    bool m_bUtf8 = false;    // the database holds its texts as UTF-8
     bool m_bInPass = false;  // the transaction of a pass is open
 };
 
