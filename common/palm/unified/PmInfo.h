@@ -572,7 +572,7 @@ class PmInfo {
     void AddLoadedItem(const Record& record, std::size_t position) {
         auto item = std::make_unique<Item>();
         item->m_nVersion = m_nLoadedVersion;
-        item->m_record = record;
+        item->Set(record);
         item->m_nSource = position;
         Self().PrepareItem(*item);
         CommRec common{};
@@ -639,10 +639,10 @@ class PmInfo {
                 CX_LOG(kLogFailure, "Failed to write the imported record to the database.");
                 return false;
             }
-        } else if (!util.AddNewRecord(std::get<Record>(item.m_record))) {
+        } else if (!util.AddNewRecord(*item.template Get<Record>())) {
             return false;
         }
-        item.m_record = *records.GetRecordAt(position);
+        item.Set(*records.GetRecordAt(position));
         item.m_nSource = position;
         return true;
     }
@@ -699,10 +699,10 @@ class PmInfo {
                 CX_LOG(kLogFailure, "Failed to write the updated record to the database.");
                 return false;
             }
-        } else if (!util.ChangeRecord(position, std::get<Record>(item.m_record))) {
+        } else if (!util.ChangeRecord(position, *item.template Get<Record>())) {
             return false;
         }
-        item.m_record = *records.GetRecordAt(position);
+        item.Set(*records.GetRecordAt(position));
         return true;
     }
 

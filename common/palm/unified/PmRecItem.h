@@ -17,10 +17,42 @@
 
 namespace tabrel {
 
+// A record on the heap that copies with its holder: an item then takes the room of its own
+// generation's record, not of the largest (a 6.x contact is three times a classic one).
+template <class Record>
+class PmBoxedRecord {
+  public:
+    explicit PmBoxedRecord(Record record = Record{})
+        : m_pRecord(std::make_unique<Record>(std::move(record))) {}
+    PmBoxedRecord(const PmBoxedRecord& other)
+        : m_pRecord(other.m_pRecord ? std::make_unique<Record>(*other.m_pRecord) : nullptr) {}
+    PmBoxedRecord& operator=(const PmBoxedRecord& other) {
+        if (m_pRecord && other.m_pRecord) {
+            *m_pRecord = *other.m_pRecord;
+        } else {
+            *this = PmBoxedRecord(other);
+        }
+        return *this;
+    }
+    PmBoxedRecord(PmBoxedRecord&&) noexcept = default;
+    PmBoxedRecord& operator=(PmBoxedRecord&&) noexcept = default;
+    ~PmBoxedRecord() = default;
+
+    Record* Get() const { return m_pRecord.get(); }
+    bool operator==(const PmBoxedRecord& other) const {
+        return m_pRecord && other.m_pRecord ? *m_pRecord == *other.m_pRecord
+                                            : m_pRecord == other.m_pRecord;
+    }
+
+  private:
+    std::unique_ptr<Record> m_pRecord;  // never null but in a moved-from box
+};
+
 template <class CommRec, class ClassicRecord, class ExRecord, class Ex2Record>
 struct PmRecItem final : CommSourceData {
     // The loaded generation's record; monostate only in an item that was never filled.
-    using Record = std::variant<std::monostate, ClassicRecord, ExRecord, Ex2Record>;
+    using Record = std::variant<std::monostate, PmBoxedRecord<ClassicRecord>,
+                                PmBoxedRecord<ExRecord>, PmBoxedRecord<Ex2Record>>;
 
     PmDataVersion m_nVersion = PM_DATA_NONE;
     Record m_record;
@@ -36,13 +68,13 @@ struct PmRecItem final : CommSourceData {
     explicit PmRecItem(PmDataVersion version) : m_nVersion(version) {
         switch (version) {
             case PM_DATA_CLASSIC:
-                m_record.template emplace<ClassicRecord>();
+                Set(ClassicRecord{});
                 break;
             case PM_DATA_EX:
-                m_record.template emplace<ExRecord>();
+                Set(ExRecord{});
                 break;
             case PM_DATA_EX2:
-                m_record.template emplace<Ex2Record>();
+                Set(Ex2Record{});
                 break;
             default:
                 break;
@@ -57,12 +89,28 @@ struct PmRecItem final : CommSourceData {
         return copy;
     }
 
-    ClassicRecord* Classic() { return std::get_if<ClassicRecord>(&m_record); }
-    const ClassicRecord* Classic() const { return std::get_if<ClassicRecord>(&m_record); }
-    ExRecord* Ex() { return std::get_if<ExRecord>(&m_record); }
-    const ExRecord* Ex() const { return std::get_if<ExRecord>(&m_record); }
-    Ex2Record* Ex2() { return std::get_if<Ex2Record>(&m_record); }
-    const Ex2Record* Ex2() const { return std::get_if<Ex2Record>(&m_record); }
+    // The record of one generation; nullptr when the item holds another.
+    template <class R>
+    R* Get() const {
+        const auto* box = std::get_if<PmBoxedRecord<R>>(&m_record);
+        return box != nullptr ? box->Get() : nullptr;
+    }
+    // Makes the item hold record, of whichever generation.
+    template <class R>
+    void Set(R record) {
+        if (R* held = Get<R>()) {
+            *held = std::move(record);
+        } else {
+            m_record = PmBoxedRecord<R>(std::move(record));
+        }
+    }
+
+    ClassicRecord* Classic() { return Get<ClassicRecord>(); }
+    const ClassicRecord* Classic() const { return Get<ClassicRecord>(); }
+    ExRecord* Ex() { return Get<ExRecord>(); }
+    const ExRecord* Ex() const { return Get<ExRecord>(); }
+    Ex2Record* Ex2() { return Get<Ex2Record>(); }
+    const Ex2Record* Ex2() const { return Get<Ex2Record>(); }
 };
 
 }  // namespace tabrel
