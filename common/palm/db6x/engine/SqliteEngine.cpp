@@ -227,8 +227,8 @@ std::optional<std::u16string> AsciiText(sqlite3_stmt* statement, int column) {
     }
     const auto* bytes = sqlite3_column_text(statement, column);
     const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-    if (bytes == nullptr && size > 0) {
-        return std::nullopt;
+    if (bytes == nullptr) {
+        return std::nullopt;  // out of memory: the UTF-16 read finds it
     }
     std::u16string text(size, u'\0');
     for (std::size_t i = 0; i < size; ++i) {
