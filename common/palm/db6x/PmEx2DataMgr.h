@@ -110,10 +110,17 @@ class PmEx2DataMgr {
     bool Append(Record record, std::optional<DbRow> stored) {
         auto entry = std::make_unique<Entry>(Entry{std::move(record), std::move(stored)});
         const Record* address = &entry->record;
-        if (!m_pRecs.Add(std::move(entry))) {
-            return false;
+        // Position first: running out of memory in either step leaves the list as it was.
+        m_positions.emplace(address, m_pRecs.GetCount());
+        try {
+            if (!m_pRecs.Add(std::move(entry))) {
+                m_positions.erase(address);
+                return false;
+            }
+        } catch (...) {
+            m_positions.erase(address);
+            throw;
         }
-        m_positions[address] = m_pRecs.GetCount() - 1;
         return true;
     }
     static Record* RecordOf(Entry* entry) { return entry != nullptr ? &entry->record : nullptr; }
